@@ -1,0 +1,16 @@
+include(GoogleTest)
+
+# add_tweak_test(<name> SOURCES ... LIBS ... [WINDOW])
+# A GoogleTest executable run by CTest. WINDOW tests get the offscreen Qt
+# platform so that they need no display.
+function(add_tweak_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "WINDOW" "" "SOURCES;LIBS")
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} linescan_test_support GTest::gtest GTest::gtest_main)
+  set(properties "")
+  if(arg_WINDOW)
+    target_link_libraries(${name} PRIVATE Qt6::Test)
+    set(properties PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 ${properties})
+endfunction()
