@@ -1,0 +1,17 @@
+#include "form_font.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QWidget>
+
+namespace tintmere {
+
+void apply_form_font(QWidget& form) {
+  QFont font = form.font();
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+  font.setPixelSize(11);
+  form.setFont(font);
+  for (QLabel* label : form.findChildren<QLabel*>()) label->resize(label->sizeHint());
+}
+
+}  // namespace tintmere

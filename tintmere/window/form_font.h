@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+namespace tintmere {
+
+// Gives the form the font it was laid out for, "MS Sans Serif" at 11 pixels,
+// or where that is missing a sans serif of about the same widths, so that no
+// caption outgrows its place; then sizes each label to its text.
+void apply_form_font(QWidget& form);
+
+}  // namespace tintmere

@@ -1,0 +1,69 @@
+#include "tform1.h"
+
+#include <QLabel>
+#include <QToolTip>
+
+#include "form_font.h"
+#include "tintmere/colour.h"
+#include "tintmere/tweak_file.h"
+#include "tintmere/water_entries.h"
+#include "ui_tform1.h"
+
+namespace tintmere {
+
+namespace {
+
+constexpr std::string_view k_credits = "Tintmere V1.04\nProgrammé par Orvane sur une idée de Belsquith";
+
+}  // namespace
+
+TForm1::TForm1(linescan::MessageSink* messages, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::TForm1>()), message_boxes_(this),
+      messages_(messages ? *messages : message_boxes_) {
+  ui_->setupUi(this);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  move(288, 143);
+  apply_form_font(*this);
+
+  for (const std::string_view entry : k_water_entries) {
+    ui_->ListBox1->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
+  }
+  for (QScrollBar* bar : {ui_->ScrollBar1, ui_->ScrollBar2, ui_->ScrollBar3}) bar->installEventFilter(&slider_keys_);
+
+  connect(ui_->ScrollBar1, &QScrollBar::valueChanged, this, &TForm1::ScrollBar1Change);
+  connect(ui_->ScrollBar2, &QScrollBar::valueChanged, this, &TForm1::ScrollBar2Change);
+  connect(ui_->ScrollBar3, &QScrollBar::valueChanged, this, &TForm1::ScrollBar3Change);
+  connect(ui_->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+  connect(ui_->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+  ui_->ScrollBar1->setFocus();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::ScrollBar1Change() { show_preview(ui_->ScrollBar1); }
+void TForm1::ScrollBar2Change() { show_preview(ui_->ScrollBar2); }
+void TForm1::ScrollBar3Change() { show_preview(ui_->ScrollBar3); }
+
+void TForm1::show_preview(QScrollBar* moved) {
+  const std::uint32_t packed =
+      preview_colour({ui_->ScrollBar1->value(), ui_->ScrollBar2->value(), ui_->ScrollBar3->value()});
+  QPalette palette = ui_->Edit1->palette();
+  palette.setColor(QPalette::Base, QColor(packed & 0xFF, packed >> 8 & 0xFF, packed >> 16 & 0xFF));
+  ui_->Edit1->setPalette(palette);
+
+  const QString value = QString::number(moved->value());
+  moved->setToolTip(value);
+  // Over the thumb and above the bar, clear of the preview it describes; a
+  // tooltip shows a little below the point it is given.
+  const int thumb_x = moved->width() * (moved->value() - moved->minimum()) / (moved->maximum() - moved->minimum() + 1);
+  if (moved->isVisible()) QToolTip::showText(moved->mapToGlobal(QPoint(thumb_x, -2 * moved->height())), value, moved);
+}
+
+void TForm1::Button1Click() {
+  generate_tweak_file(ui_->ScrollBar1->value(), ui_->ScrollBar2->value(), ui_->ScrollBar3->value(), messages_);
+}
+
+void TForm1::Button2Click() { messages_.show_message(k_credits); }
+
+}  // namespace tintmere

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+#include "linescan/user_interface.h"
+#include "message_box.h"
+#include "slider_keys.h"
+
+class QScrollBar;
+
+namespace Ui {
+class TForm1;
+}
+
+namespace tintmere {
+
+// The colour editor: three sliders set the colour shown in the preview box,
+// "Sauvegarder" writes Tweak.xml in the current folder, "?" shows the credits.
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Messages go to `messages` when given, to message boxes otherwise.
+  explicit TForm1(linescan::MessageSink* messages = nullptr, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+ public slots:
+  void ScrollBar1Change();
+  void ScrollBar2Change();
+  void ScrollBar3Change();
+  void Button1Click();
+  void Button2Click();
+
+ private:
+  void show_preview(QScrollBar* moved);
+
+  std::unique_ptr<Ui::TForm1> ui_;
+  MessageBoxSink message_boxes_;
+  linescan::MessageSink& messages_;
+  SliderKeys slider_keys_;
+};
+
+}  // namespace tintmere
