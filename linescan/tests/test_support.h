@@ -80,4 +80,15 @@ class RecordingMessages final : public linescan::MessageSink {
   std::vector<std::string> shown;
 };
 
+class RecordingLines final : public linescan::LineList {
+ public:
+  void clear() override { lines.clear(); }
+  void append(std::span<const std::string_view> added) override {
+    lines.insert(lines.end(), added.begin(), added.end());
+    ++appends;
+  }
+  std::vector<std::string> lines;
+  int appends = 0;
+};
+
 }  // namespace test_support

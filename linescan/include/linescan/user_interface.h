@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
 namespace linescan {
@@ -13,13 +14,13 @@ class MessageSink {
 };
 
 // An ordered list of text lines that the logic fills and the window shows.
+// Lines are the bytes read, in no particular encoding, and hold no newline.
 class LineList {
  public:
   virtual ~LineList() = default;
   virtual void clear() = 0;
-  // The zero-based index of the first line equal to text as a whole, or -1.
-  [[nodiscard]] virtual long find(std::string_view text) const = 0;
-  virtual void append(std::string_view text) = 0;
+  // Adds lines at the end, in order, all at once: a window redraws once.
+  virtual void append(std::span<const std::string_view> lines) = 0;
 };
 
 }  // namespace linescan

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string_view>
+
+#include "linescan/piece_reader.h"
+#include "linescan/user_interface.h"
+
+namespace tagsieve {
+
+inline constexpr std::string_view k_file_missing = "Impossible de trouver le fichier";
+inline constexpr std::string_view k_file_unreadable = "Impossible de lire le fichier";
+
+// Empties pane, then fills it with the values that the element `tag` takes on
+// the one-line elements of the file at `path`, in file order: for every piece
+// whose text between its first '<' and the next '>' is exactly `tag`, the text
+// after that '>' up to the next '<', without its newline. Empty values are
+// left out, and with suppress_repeats so is a value already listed. A file
+// that is missing or not a regular file, or whose reading fails, is reported
+// through messages; on a read error the values found before it stay listed.
+void scan_tag_values(std::string_view path, std::string_view tag, bool suppress_repeats, linescan::LineList& pane,
+                     linescan::MessageSink& messages);
+
+// The same scan over pieces already open, appending to pane.
+void scan_pieces(linescan::PieceReader& file, std::string_view tag, bool suppress_repeats, linescan::LineList& pane,
+                 linescan::MessageSink& messages);
+
+}  // namespace tagsieve

@@ -1,0 +1,88 @@
+#include "tagsieve/display_text.h"
+
+#include <array>
+#include <cstdint>
+
+namespace tagsieve {
+
+namespace {
+
+// Windows-1252 from 0x80 to 0x9F; the five bytes it leaves undefined map to
+// the C1 controls of the same value, as Windows itself maps them.
+constexpr std::array<char16_t, 32> k_cp1252_high = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// The length of the well-formed UTF-8 sequence at the start of bytes, or 0.
+std::size_t utf8_sequence(std::string_view bytes) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  const auto continuation = [&](std::size_t i) { return i < bytes.size() && (byte(i) & 0xC0) == 0x80; };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return continuation(1) ? 2 : 0;
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    if (!continuation(1) || !continuation(2)) return 0;
+    if (lead == 0xE0 && byte(1) < 0xA0) return 0;   // overlong
+    if (lead == 0xED && byte(1) >= 0xA0) return 0;  // surrogate
+    return 3;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    if (!continuation(1) || !continuation(2) || !continuation(3)) return 0;
+    if (lead == 0xF0 && byte(1) < 0x90) return 0;   // overlong
+    if (lead == 0xF4 && byte(1) >= 0x90) return 0;  // past U+10FFFF
+    return 4;
+  }
+  return 0;
+}
+
+bool is_utf8(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::size_t length = utf8_sequence(bytes);
+    if (length == 0) return false;
+    bytes.remove_prefix(length);
+  }
+  return true;
+}
+
+void append_utf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | code >> 6);
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | code >> 12);
+    out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+char32_t visible(char32_t code) {
+  if (code < 0x20 && code != '\t') return 0x2400 + code;
+  return code == 0x7F ? 0x2421 : code;
+}
+
+char32_t from_cp1252(unsigned char byte) {
+  return byte >= 0x80 && byte <= 0x9F ? k_cp1252_high[byte - 0x80] : byte;
+}
+
+}  // namespace
+
+std::string display_text(std::string_view bytes) {
+  const bool utf8 = is_utf8(bytes);
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (utf8 && byte >= 0x80) {
+      out += bytes[i];  // a valid sequence: copied byte by byte as it is
+    } else {
+      append_utf8(out, visible(utf8 ? byte : from_cp1252(byte)));
+    }
+  }
+  return out;
+}
+
+}  // namespace tagsieve
