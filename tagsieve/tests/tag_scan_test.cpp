@@ -84,6 +84,29 @@ TEST(ScanTagValues, KeepsEveryByteOfAValue) {
   EXPECT_EQ(pane.lines, (Lines{"a\0b"s, "caf\xC3\xA9", "caf\xE9"}));
 }
 
+TEST(ScanTagValues, ManyValuesAreEachListedOnceInTheOrderFirstSeen) {
+  // Enough values to grow the repeat table several times, with values that
+  // differ only in their last bytes and every value seen again later.
+  constexpr int k_count = 5000;
+  std::string text;
+  Lines expected;
+  for (int round = 0; round < 2; ++round) {
+    for (int i = 0; i < k_count; ++i) {
+      const int n = round == 0 ? i : (i * 7919) % k_count;
+      text += "<V>value-" + std::to_string(n) + "</V>\n";
+      if (round == 0) expected.push_back("value-" + std::to_string(n));
+    }
+  }
+  test_support::TempDir dir;
+  test_support::write_file(dir / "many.xml", text);
+  test_support::RecordingLines pane;
+  test_support::RecordingMessages messages;
+  tagsieve::scan_tag_values((dir / "many.xml").string(), "V", true, pane, messages);
+  EXPECT_EQ(pane.lines, expected);
+  tagsieve::scan_tag_values((dir / "many.xml").string(), "V", false, pane, messages);
+  EXPECT_EQ(pane.lines.size(), 2u * k_count);
+}
+
 TEST(ScanTagValues, APathThatIsNoRegularFileFindsNothing) {
   test_support::TempDir dir;
   std::filesystem::create_directory(dir / "folder");

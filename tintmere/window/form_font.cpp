@@ -1,5 +1,8 @@
 #include "form_font.h"
 
+#include <algorithm>
+
+#include <QCheckBox>
 #include <QFont>
 #include <QLabel>
 #include <QWidget>
@@ -12,6 +15,9 @@ void apply_form_font(QWidget& form) {
   font.setPixelSize(11);
   form.setFont(font);
   for (QLabel* label : form.findChildren<QLabel*>()) label->resize(label->sizeHint());
+  for (QCheckBox* box : form.findChildren<QCheckBox*>()) {
+    box->resize(std::max(box->width(), box->sizeHint().width()), box->height());
+  }
 }
 
 }  // namespace tintmere

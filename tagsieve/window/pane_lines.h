@@ -1,0 +1,21 @@
+#pragma once
+
+#include "linescan/user_interface.h"
+
+class QPlainTextEdit;
+
+namespace tagsieve {
+
+// The output pane seen as a list of lines: each line is shown as display_text
+// shows its bytes, and a batch of lines reaches the widget in one insertion.
+class PaneLines final : public linescan::LineList {
+ public:
+  explicit PaneLines(QPlainTextEdit& pane) : pane_(pane) {}
+  void clear() override;
+  void append(std::span<const std::string_view> lines) override;
+
+ private:
+  QPlainTextEdit& pane_;
+};
+
+}  // namespace tagsieve

@@ -1,0 +1,100 @@
+#include "tform1.h"
+
+#include <QCompleter>
+#include <QDropEvent>
+#include <QFileSystemModel>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "form_font.h"
+#include "tagsieve/tag_scan.h"
+#include "ui_tform1.h"
+
+namespace tagsieve {
+
+namespace {
+
+// The first local file a drag carries, or nothing.
+QString dragged_file(const QMimeData* data) {
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return url.toLocalFile();
+  }
+  return {};
+}
+
+class WaitCursor {
+ public:
+  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+TForm1::TForm1(linescan::MessageSink* messages, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::TForm1>()), message_boxes_(this),
+      messages_(messages ? *messages : message_boxes_) {
+  ui_->setupUi(this);
+  pane_ = std::make_unique<PaneLines>(*ui_->RichEdit1);
+  move(272, 178);
+  apply_form_font(*this);
+
+  auto* files = new QFileSystemModel(this);
+  files->setRootPath(QString());
+  auto* completer = new QCompleter(files, this);
+  completer->setCompletionMode(QCompleter::PopupCompletion);
+  ui_->Edit1->setCompleter(completer);
+
+  setAcceptDrops(true);
+  for (QObject* target : {static_cast<QObject*>(this), static_cast<QObject*>(ui_->Edit1),
+                          static_cast<QObject*>(ui_->Edit2), static_cast<QObject*>(ui_->RichEdit1->viewport())}) {
+    target->installEventFilter(this);
+  }
+
+  connect(ui_->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+  connect(ui_->Edit1, &QLineEdit::returnPressed, this, &TForm1::Button1Click);
+  connect(ui_->Edit2, &QLineEdit::returnPressed, this, &TForm1::Button1Click);
+  ui_->RichEdit1->setFocus();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::Button1Click() {
+  const WaitCursor busy;
+  scan_tag_values(QFile::encodeName(ui_->Edit1->text()).toStdString(), ui_->Edit2->text().toStdString(),
+                  ui_->CheckBox1->isChecked(), *pane_, messages_);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // Anchored on all four sides: the margins it was laid out with stay.
+  constexpr int k_top = 48;
+  constexpr int k_right_margin = 1;
+  ui_->RichEdit1->setGeometry(0, k_top, width() - k_right_margin, height() - k_top);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (dragged_file(drag->mimeData()).isEmpty()) break;
+      drag->acceptProposedAction();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const QString file = dragged_file(drop->mimeData());
+      if (file.isEmpty()) break;
+      ui_->Edit1->setText(file);
+      drop->acceptProposedAction();
+      return true;
+    }
+    default:
+      break;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace tagsieve

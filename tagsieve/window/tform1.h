@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+#include "message_box.h"
+#include "pane_lines.h"
+
+namespace Ui {
+class TForm1;
+}
+
+namespace tagsieve {
+
+// The tag viewer: a file's path, an element's name and whether repeats are
+// shown; "Afficher les valeurs" lists the element's values in the pane, the
+// one control that follows the window's size.
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Messages go to `messages` when given, to message boxes otherwise.
+  explicit TForm1(linescan::MessageSink* messages = nullptr, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+ public slots:
+  void Button1Click();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  // A local file dropped anywhere on the window goes to the path box.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::unique_ptr<Ui::TForm1> ui_;
+  MessageBoxSink message_boxes_;
+  linescan::MessageSink& messages_;
+  std::unique_ptr<PaneLines> pane_;
+};
+
+}  // namespace tagsieve
