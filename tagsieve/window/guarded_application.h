@@ -21,9 +21,10 @@ class GuardedApplication : public QApplication {
 
   bool notify(QObject* receiver, QEvent* event) override;
 
- private:
-  void fail(std::string_view what);
+  // Called from a catch block: shows what was caught and ends the event loop.
+  void report_failure();
 
+ private:
   MessageBoxSink message_boxes_;
   linescan::MessageSink* failures_ = &message_boxes_;
 };

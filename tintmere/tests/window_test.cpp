@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
+
 #include "guarded_application.h"
 #include "tform1.h"
 #include "test_support.h"
@@ -139,19 +142,37 @@ TEST_F(ColourWindow, NoCaptionIsClippedOrOverlapsAControl) {
 
 // Throws from its event handler, as a handler that runs out of memory would.
 class Thrower : public QObject {
+ public:
+  explicit Thrower(std::function<void()> raise) : raise_(std::move(raise)) {}
+
  protected:
-  bool event(QEvent*) override { throw std::bad_alloc(); }
+  bool event(QEvent*) override {
+    raise_();
+    return true;
+  }
+
+ private:
+  std::function<void()> raise_;
 };
 
 TEST(GuardedApplication, ShowsAnEscapingExceptionInsteadOfAborting) {
   auto* application = qobject_cast<tintmere::GuardedApplication*>(QCoreApplication::instance());
   ASSERT_NE(application, nullptr);
-  test_support::RecordingMessages failures;
+  const std::pair<std::function<void()>, std::string> cases[] = {
+      {[] { throw std::bad_alloc(); }, "Mémoire insuffisante : l'opération a été abandonnée."},
+      {[] { throw std::runtime_error("disque absent"); }, "Erreur inattendue : disque absent"},
+      {[] { throw 42; }, "Erreur inattendue."},
+  };
+  // Outlives the test: the application keeps pointing at it.
+  static test_support::RecordingMessages failures;
   application->set_failure_sink(failures);
-  Thrower thrower;
-  QEvent event(QEvent::User);
-  EXPECT_FALSE(QCoreApplication::sendEvent(&thrower, &event));
-  EXPECT_EQ(failures.shown, std::vector<std::string>{"Mémoire insuffisante : l'opération a été abandonnée."});
+  for (const auto& [raise, message] : cases) {
+    failures.shown.clear();
+    Thrower thrower(raise);
+    QEvent event(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&thrower, &event));
+    EXPECT_EQ(failures.shown, std::vector<std::string>{message});
+  }
 }
 
 }  // namespace

@@ -8,32 +8,49 @@
 
 namespace tintmere {
 
+namespace {
+
+// What the exception being handled means to the user.
+std::string describe_current_exception() {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    return "Mémoire insuffisante : l'opération a été abandonnée.";
+  } catch (const std::exception& error) {
+    return std::string("Erreur inattendue : ") + error.what();
+  } catch (...) {
+    return "Erreur inattendue.";
+  }
+}
+
+}  // namespace
+
 GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
-  } catch (const std::bad_alloc&) {
-    fail("Mémoire insuffisante : l'opération a été abandonnée.");
-  } catch (const std::exception& error) {
-    fail(std::string("Erreur inattendue : ") + error.what());
   } catch (...) {
-    fail("Erreur inattendue.");
+    report_failure();
   }
   return false;
 }
 
-void GuardedApplication::fail(std::string_view what) {
-  failures_->show_message(what);
+void GuardedApplication::report_failure() {
+  failures_->show_message(describe_current_exception());
   exit(0);
 }
 
 int run_tintmere(int argc, char** argv) {
   try {
     GuardedApplication application(argc, argv);
-    TForm1 form;
-    form.show();
-    application.exec();
+    try {
+      TForm1 form;
+      form.show();
+      application.exec();
+    } catch (...) {
+      application.report_failure();
+    }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "tintmere : %s\n", error.what());
   }
