@@ -33,7 +33,8 @@ RecolourResult recolour_template(linescan::PieceReader& template_file, linescan:
   linescan::Piece piece;
   linescan::Field element_name;
   linescan::Field entry_name;
-  while (linescan::read_piece(template_file, piece)) {
+  // Once a write has failed the save is lost: reading on would be wasted.
+  while (!output.failed() && linescan::read_piece(template_file, piece)) {
     linescan::extract_field(piece.view(), element_name, '<', ' ');
     if (countdown > 0) {
       output.write(recoloured_piece(element_name.view(), piece.view(), colour));
