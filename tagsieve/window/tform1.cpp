@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include <initializer_list>
+
 #include "form_font.h"
 #include "tagsieve/tag_scan.h"
 #include "ui_tform1.h"
@@ -37,6 +39,8 @@ TForm1::TForm1(linescan::MessageSink* messages, QWidget* parent)
       messages_(messages ? *messages : message_boxes_) {
   ui_->setupUi(this);
   pane_ = std::make_unique<PaneLines>(*ui_->RichEdit1);
+  const QRect pane = ui_->RichEdit1->geometry();
+  pane_margins_ = QMargins(pane.left(), pane.top(), width() - pane.right() - 1, height() - pane.bottom() - 1);
   move(272, 178);
   apply_form_font(*this);
 
@@ -47,8 +51,7 @@ TForm1::TForm1(linescan::MessageSink* messages, QWidget* parent)
   ui_->Edit1->setCompleter(completer);
 
   setAcceptDrops(true);
-  for (QObject* target : {static_cast<QObject*>(this), static_cast<QObject*>(ui_->Edit1),
-                          static_cast<QObject*>(ui_->Edit2), static_cast<QObject*>(ui_->RichEdit1->viewport())}) {
+  for (QObject* target : std::initializer_list<QObject*>{this, ui_->Edit1, ui_->Edit2, ui_->RichEdit1->viewport()}) {
     target->installEventFilter(this);
   }
 
@@ -68,10 +71,7 @@ void TForm1::Button1Click() {
 
 void TForm1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  // Anchored on all four sides: the margins it was laid out with stay.
-  constexpr int k_top = 48;
-  constexpr int k_right_margin = 1;
-  ui_->RichEdit1->setGeometry(0, k_top, width() - k_right_margin, height() - k_top);
+  ui_->RichEdit1->setGeometry(rect().marginsRemoved(pane_margins_));
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QWidget>
 
 #include <memory>
@@ -37,6 +38,9 @@ class TForm1 : public QWidget {
   MessageBoxSink message_boxes_;
   linescan::MessageSink& messages_;
   std::unique_ptr<PaneLines> pane_;
+  // The pane is anchored on all four sides: these margins, as the form lays
+  // them out, stay whatever the window's size.
+  QMargins pane_margins_;
 };
 
 }  // namespace tagsieve
