@@ -1,3 +1,4 @@
-#include "guarded_application.h"
+#include "formkit/guarded_application.h"
+#include "tform1.h"
 
-int main(int argc, char** argv) { return tagsieve::run_tagsieve(argc, argv); }
+int main(int argc, char** argv) { return formkit::run_program<tagsieve::TForm1>(argc, argv); }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "linescan/user_interface.h"
+#include "linescan/message_sink.h"
+#include "tagsieve/line_list.h"
 
 class QPlainTextEdit;
 
@@ -8,7 +9,7 @@ namespace tagsieve {
 
 // The output pane seen as a list of lines: each line is shown as display_text
 // shows its bytes, and a batch of lines reaches the widget in one insertion.
-class PaneLines final : public linescan::LineList {
+class PaneLines final : public LineList {
  public:
   explicit PaneLines(QPlainTextEdit& pane) : pane_(pane) {}
   void clear() override;

@@ -8,7 +8,7 @@
 
 #include <initializer_list>
 
-#include "form_font.h"
+#include "formkit/form_font.h"
 #include "tagsieve/tag_scan.h"
 #include "ui_tform1.h"
 
@@ -35,14 +35,14 @@ class WaitCursor {
 }  // namespace
 
 TForm1::TForm1(linescan::MessageSink* messages, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::TForm1>()), message_boxes_(this),
-      messages_(messages ? *messages : message_boxes_) {
+    : Form(messages, parent), ui_(std::make_unique<Ui::TForm1>()) {
   ui_->setupUi(this);
   pane_ = std::make_unique<PaneLines>(*ui_->RichEdit1);
   const QRect pane = ui_->RichEdit1->geometry();
   pane_margins_ = QMargins(pane.left(), pane.top(), width() - pane.right() - 1, height() - pane.bottom() - 1);
+  // Where the form opens; uic sets only a top-level form's size.
   move(272, 178);
-  apply_form_font(*this);
+  formkit::apply_form_font(*this);
 
   auto* files = new QFileSystemModel(this);
   files->setRootPath(QString());
@@ -66,7 +66,7 @@ TForm1::~TForm1() = default;
 void TForm1::Button1Click() {
   const WaitCursor busy;
   scan_tag_values(QFile::encodeName(ui_->Edit1->text()).toStdString(), ui_->Edit2->text().toStdString(),
-                  ui_->CheckBox1->isChecked(), *pane_, messages_);
+                  ui_->CheckBox1->isChecked(), *pane_, messages());
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

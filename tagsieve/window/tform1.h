@@ -1,11 +1,10 @@
 #pragma once
 
 #include <QMargins>
-#include <QWidget>
 
 #include <memory>
 
-#include "message_box.h"
+#include "formkit/form.h"
 #include "pane_lines.h"
 
 namespace Ui {
@@ -17,7 +16,7 @@ namespace tagsieve {
 // The tag viewer: a file's path, an element's name and whether repeats are
 // shown; "Afficher les valeurs" lists the element's values in the pane, the
 // one control that follows the window's size.
-class TForm1 : public QWidget {
+class TForm1 : public formkit::Form {
   Q_OBJECT
 
  public:
@@ -35,8 +34,6 @@ class TForm1 : public QWidget {
 
  private:
   std::unique_ptr<Ui::TForm1> ui_;
-  MessageBoxSink message_boxes_;
-  linescan::MessageSink& messages_;
   std::unique_ptr<PaneLines> pane_;
   // The pane is anchored on all four sides: these margins, as the form lays
   // them out, stay whatever the window's size.

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QToolTip>
 
-#include "form_font.h"
+#include "formkit/form_font.h"
 #include "tintmere/colour.h"
 #include "tintmere/tweak_file.h"
 #include "tintmere/water_entries.h"
@@ -18,13 +18,15 @@ constexpr std::string_view k_credits = "Tintmere V1.04\nProgrammé par Orvane su
 }  // namespace
 
 TForm1::TForm1(linescan::MessageSink* messages, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::TForm1>()), message_boxes_(this),
-      messages_(messages ? *messages : message_boxes_) {
+    : Form(messages, parent), ui_(std::make_unique<Ui::TForm1>()) {
   ui_->setupUi(this);
+  // A fixed dialog-like frame: system menu, minimise and close, no maximise
+  // (CustomizeWindowHint makes Qt show only the buttons named here).
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  // Where the form opens; uic sets only a top-level form's size.
   move(288, 143);
-  apply_form_font(*this);
+  formkit::apply_form_font(*this);
 
   for (const std::string_view entry : k_water_entries) {
     ui_->ListBox1->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
@@ -61,9 +63,9 @@ void TForm1::show_preview(QScrollBar* moved) {
 }
 
 void TForm1::Button1Click() {
-  generate_tweak_file(ui_->ScrollBar1->value(), ui_->ScrollBar2->value(), ui_->ScrollBar3->value(), messages_);
+  generate_tweak_file(ui_->ScrollBar1->value(), ui_->ScrollBar2->value(), ui_->ScrollBar3->value(), messages());
 }
 
-void TForm1::Button2Click() { messages_.show_message(k_credits); }
+void TForm1::Button2Click() { messages().show_message(k_credits); }
 
 }  // namespace tintmere

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QWidget>
 
 #include <memory>
 
-#include "linescan/user_interface.h"
-#include "message_box.h"
+#include "formkit/form.h"
 #include "slider_keys.h"
 
 class QScrollBar;
@@ -18,7 +16,7 @@ namespace tintmere {
 
 // The colour editor: three sliders set the colour shown in the preview box,
 // "Sauvegarder" writes Tweak.xml in the current folder, "?" shows the credits.
-class TForm1 : public QWidget {
+class TForm1 : public formkit::Form {
   Q_OBJECT
 
  public:
@@ -37,8 +35,6 @@ class TForm1 : public QWidget {
   void show_preview(QScrollBar* moved);
 
   std::unique_ptr<Ui::TForm1> ui_;
-  MessageBoxSink message_boxes_;
-  linescan::MessageSink& messages_;
   SliderKeys slider_keys_;
 };
 

@@ -1,12 +1,9 @@
-#include "guarded_application.h"
+#include "formkit/guarded_application.h"
 
-#include <cstdio>
 #include <new>
 #include <string>
 
-#include "tform1.h"
-
-namespace tagsieve {
+namespace formkit {
 
 namespace {
 
@@ -41,20 +38,15 @@ void GuardedApplication::report_failure() {
   exit(0);
 }
 
-int run_tagsieve(int argc, char** argv) {
+int run_window(GuardedApplication& application, const std::function<std::unique_ptr<QWidget>()>& make_form) {
   try {
-    GuardedApplication application(argc, argv);
-    try {
-      TForm1 form;
-      form.show();
-      application.exec();
-    } catch (...) {
-      application.report_failure();
-    }
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "tagsieve : %s\n", error.what());
+    const std::unique_ptr<QWidget> form = make_form();
+    form->show();
+    application.exec();
+  } catch (...) {
+    application.report_failure();
   }
   return 0;
 }
 
-}  // namespace tagsieve
+}  // namespace formkit

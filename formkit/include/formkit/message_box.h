@@ -1,12 +1,13 @@
 #pragma once
 
-#include "linescan/user_interface.h"
+#include "linescan/message_sink.h"
 
 class QWidget;
 
-namespace tintmere {
+namespace formkit {
 
-// Shows each message in a plain modal message box with an OK button.
+// Shows each message in a plain modal message box with an OK button, with the
+// ordinary pointer even while a wait cursor is up.
 class MessageBoxSink final : public linescan::MessageSink {
  public:
   explicit MessageBoxSink(QWidget* parent = nullptr) : parent_(parent) {}
@@ -16,4 +17,4 @@ class MessageBoxSink final : public linescan::MessageSink {
   QWidget* parent_;
 };
 
-}  // namespace tintmere
+}  // namespace formkit

@@ -1,4 +1,4 @@
-#include "form_font.h"
+#include "formkit/form_font.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QWidget>
 
-namespace tagsieve {
+namespace formkit {
 
 void apply_form_font(QWidget& form) {
   QFont font = form.font();
@@ -20,4 +20,4 @@ void apply_form_font(QWidget& form) {
   }
 }
 
-}  // namespace tagsieve
+}  // namespace formkit

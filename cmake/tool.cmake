@@ -1,0 +1,24 @@
+# add_tool(<tool> CORE <sources> WINDOW <sources> DATA <file>)
+# A tool's logic library <tool>_core (core/include), which needs no Qt; and,
+# when the windows are built, its window library <tool>_window (window/) and
+# the program <tool>, made from main.cpp, with DATA copied beside it: the file
+# the program finds in the folder it runs in.
+function(add_tool tool)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "DATA" "CORE;WINDOW")
+  add_library(${tool}_core STATIC ${arg_CORE})
+  target_include_directories(${tool}_core PUBLIC core/include)
+  target_link_libraries(${tool}_core PUBLIC linescan)
+  if(NOT TWEAKTOOLS_QT)
+    return()
+  endif()
+
+  add_library(${tool}_window STATIC ${arg_WINDOW})
+  set_target_properties(${tool}_window PROPERTIES AUTOMOC ON AUTOUIC ON)
+  target_include_directories(${tool}_window PUBLIC window)
+  target_link_libraries(${tool}_window PUBLIC ${tool}_core formkit)
+
+  add_executable(${tool} main.cpp)
+  target_link_libraries(${tool} PRIVATE ${tool}_window)
+  add_custom_command(TARGET ${tool} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/${arg_DATA} $<TARGET_FILE_DIR:${tool}>)
+endfunction()

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+#include "formkit/message_box.h"
+#include "linescan/message_sink.h"
+
+namespace formkit {
+
+// The base of a tool's window: what the window tells the user goes to the
+// sink it was given (a test's recorder) or, without one, to message boxes over
+// the window.
+class Form : public QWidget {
+ public:
+  explicit Form(linescan::MessageSink* messages, QWidget* parent)
+      : QWidget(parent), message_boxes_(this), messages_(messages ? *messages : message_boxes_) {}
+
+ protected:
+  [[nodiscard]] linescan::MessageSink& messages() { return messages_; }
+
+ private:
+  MessageBoxSink message_boxes_;
+  linescan::MessageSink& messages_;
+};
+
+}  // namespace formkit

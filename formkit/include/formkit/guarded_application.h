@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QApplication>
+#include <QWidget>
+
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <memory>
+
+#include "formkit/message_box.h"
+
+namespace formkit {
+
+// The application object, made safe against exceptions: one that escapes an
+// event handler (running out of memory, say) is shown in a message box and
+// the event loop then ends, instead of the program aborting.
+class GuardedApplication : public QApplication {
+  Q_OBJECT
+
+ public:
+  GuardedApplication(int& argc, char** argv);
+
+  // Where failure messages go; message boxes unless told otherwise.
+  void set_failure_sink(linescan::MessageSink& sink) { failures_ = &sink; }
+
+  bool notify(QObject* receiver, QEvent* event) override;
+
+  // Called from a catch block: shows what was caught and ends the event loop.
+  void report_failure();
+
+ private:
+  MessageBoxSink message_boxes_;
+  linescan::MessageSink* failures_ = &message_boxes_;
+};
+
+// Builds the window that make_form returns, shows it and runs the event loop
+// until it is closed. An exception from building the window or from the loop
+// is shown through the application's failure sink. Always 0, the exit code.
+int run_window(GuardedApplication& application, const std::function<std::unique_ptr<QWidget>()>& make_form);
+
+// A program's whole start: its application object and its one window, Form.
+template <typename Form>
+int run_program(int argc, char** argv) {
+  try {
+    GuardedApplication application(argc, argv);
+    return run_window(application, [] { return std::make_unique<Form>(); });
+  } catch (const std::exception& error) {
+    // No application object, so no message box: the terminal is all there is.
+    std::fprintf(stderr, "%s : %s\n", argv[0], error.what());
+  }
+  return 0;
+}
+
+}  // namespace formkit
