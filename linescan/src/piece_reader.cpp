@@ -1,19 +1,9 @@
 #include "linescan/piece_reader.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 namespace linescan {
-
-std::ptrdiff_t FdSource::read_some(std::span<char> buffer) {
-  for (;;) {
-    const ssize_t count = ::read(fd_, buffer.data(), buffer.size());
-    if (count >= 0 || errno != EINTR) return count;
-  }
-}
 
 namespace {
 

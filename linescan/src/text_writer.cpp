@@ -1,14 +1,12 @@
 #include "linescan/text_writer.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 namespace linescan {
 
-TextWriter::TextWriter(int fd, std::size_t block_size) : fd_(fd), block_(std::max<std::size_t>(block_size, 1)) {}
+TextWriter::TextWriter(ByteSink& sink, std::size_t block_size)
+    : sink_(sink), block_(std::max<std::size_t>(block_size, 1)) {}
 
 void TextWriter::write(std::string_view text) {
   while (!text.empty()) {
@@ -38,8 +36,7 @@ void TextWriter::write_out() {
   std::size_t left = used_;
   used_ = 0;
   while (left > 0 && !failed_) {
-    const ssize_t count = ::write(fd_, next, left);
-    if (count < 0 && errno == EINTR) continue;
+    const std::ptrdiff_t count = sink_.write_some({next, left});
     failed_ = count <= 0;
     if (count > 0) {
       next += count;

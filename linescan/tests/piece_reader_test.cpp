@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "test_support/scripted_io.h"
 
 namespace {
 
@@ -53,46 +53,20 @@ TEST(PieceReader, CutsTranslatedLinesIntoPiecesWhateverTheBlockSize) {
   }
 }
 
-TEST(PieceReader, BlockBoundariesNeverChangeThePieces) {
-  std::string input;
-  for (int i = 0; i < 400; ++i) {
-    input += std::string(static_cast<std::size_t>(i % 97), static_cast<char>('a' + i % 26));
-    input += (i % 3 == 0) ? "\r\n" : (i % 3 == 1) ? "\n" : "\r";
-  }
-  const Pieces whole = pieces_of(input, input.size());
-  std::string joined;
-  for (const auto& piece : whole) {
-    EXPECT_LE(piece.size(), linescan::k_piece_capacity);
-    joined += piece;
-  }
-  std::string translated;
-  for (std::size_t i = 0; i < input.size(); ++i) {
-    if (!(input[i] == '\r' && i + 1 < input.size() && input[i + 1] == '\n')) translated += input[i];
-  }
-  EXPECT_EQ(joined, translated);
-  for (const std::size_t block : k_block_sizes) {
-    SCOPED_TRACE(block);
-    EXPECT_EQ(pieces_of(input, block), whole);
-  }
-}
-
 TEST(PieceReader, AReadErrorEndsTheInputAfterTheBytesReadBeforeIt) {
   test_support::ScriptedSource source("one\ntwo\nthree\n", 3, 6);
   linescan::PieceReader reader(source, 2);
   Pieces pieces;
-  for (linescan::Piece piece; linescan::read_piece(reader, piece);) pieces.emplace_back(piece.view());
+  linescan::Piece piece;
+  while (linescan::read_piece(reader, piece)) pieces.emplace_back(piece.view());
   EXPECT_EQ(pieces, (Pieces{"one\n", "tw"}));
   EXPECT_TRUE(reader.failed());
-}
 
-TEST(PieceReader, TheEndOfTheInputIsNotAFailure) {
-  test_support::ScriptedSource source("one\n");
-  linescan::PieceReader reader(source);
-  linescan::Piece piece;
-  ASSERT_TRUE(reader.next(piece));
-  EXPECT_FALSE(reader.next(piece));
-  EXPECT_FALSE(reader.next(piece));
-  EXPECT_FALSE(reader.failed());
+  test_support::ScriptedSource whole("one\n");
+  linescan::PieceReader ended(whole);
+  while (linescan::read_piece(ended, piece)) {
+  }
+  EXPECT_FALSE(ended.failed());
 }
 
 }  // namespace

@@ -4,28 +4,10 @@
 #include <span>
 #include <vector>
 
+#include "linescan/byte_stream.h"
 #include "linescan/fixed_text.h"
 
 namespace linescan {
-
-// Where a PieceReader takes its bytes from.
-class ByteSource {
- public:
-  virtual ~ByteSource() = default;
-  // Reads up to buffer.size() bytes into buffer: the count read, 0 at the end
-  // of the input, or a negative number on a read error.
-  [[nodiscard]] virtual std::ptrdiff_t read_some(std::span<char> buffer) = 0;
-};
-
-// Reads an open file descriptor, which it does not own.
-class FdSource final : public ByteSource {
- public:
-  explicit FdSource(int fd) : fd_(fd) {}
-  [[nodiscard]] std::ptrdiff_t read_some(std::span<char> buffer) override;
-
- private:
-  int fd_;
-};
 
 // Cuts its source into pieces, reading it in large blocks.
 //
@@ -42,14 +24,13 @@ class PieceReader {
   // as 1, which tests use to force every boundary.
   explicit PieceReader(ByteSource& source, std::size_t block_size = k_default_block_size);
 
-  // Fills piece with the next piece: false at the end of the input or after a
-  // read error, once the bytes read before it have all been delivered.
-  [[nodiscard]] bool next(Piece& piece);
-
   // Whether the input ended on a read error rather than at its end.
   [[nodiscard]] bool failed() const { return failed_; }
 
  private:
+  friend bool read_piece(PieceReader& file, Piece& piece);
+
+  [[nodiscard]] bool next(Piece& piece);
   void fill();
   void take(Piece& piece, std::size_t size);
 
@@ -65,7 +46,8 @@ class PieceReader {
 };
 
 // Fills piece with the next piece of file: true when a piece was read, false at
-// the end of the file or on a read error (file.failed() tells which).
+// the end of the file or after a read error (file.failed() tells which), once
+// the bytes read before it have all been delivered.
 [[nodiscard]] inline bool read_piece(PieceReader& file, Piece& piece) { return file.next(piece); }
 
 }  // namespace linescan

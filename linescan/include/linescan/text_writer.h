@@ -4,17 +4,19 @@
 #include <string_view>
 #include <vector>
 
+#include "linescan/byte_stream.h"
+
 namespace linescan {
 
-// Writes text to an open file descriptor, which it does not own, in text mode:
-// every newline reaches the file as a carriage return and a line feed, and
-// every other byte as it is. Writes are gathered into blocks. A failed write
+// Writes text to a sink, which it does not own, in text mode: every newline
+// reaches the sink as a carriage return and a line feed, and every other byte
+// as it is. Writes are gathered into blocks. A failed write
 // is remembered; what is written after it is dropped.
 class TextWriter {
  public:
   static constexpr std::size_t k_default_block_size = 64 * 1024;
 
-  explicit TextWriter(int fd, std::size_t block_size = k_default_block_size);
+  explicit TextWriter(ByteSink& sink, std::size_t block_size = k_default_block_size);
 
   void write(std::string_view text);
 
@@ -27,7 +29,7 @@ class TextWriter {
   void put(std::string_view bytes);
   void write_out();
 
-  int fd_;
+  ByteSink& sink_;
   std::vector<char> block_;
   std::size_t used_ = 0;
   bool failed_ = false;
