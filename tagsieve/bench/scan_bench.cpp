@@ -3,11 +3,11 @@
 #include <string>
 
 #include "tagsieve/tag_scan.h"
-#include "test_support.h"
+#include "test_support/files.h"
 
 namespace {
 
-class DiscardLines final : public linescan::LineList {
+class DiscardLines final : public tagsieve::LineList {
  public:
   void clear() override {}
   void append(std::span<const std::string_view> lines) override { benchmark::DoNotOptimize(lines.size()); }

@@ -5,11 +5,11 @@
 #include "linescan/field.h"
 #include "linescan/piece_reader.h"
 #include "linescan/regular_file.h"
-#include "value_list.h"
+#include "tagsieve/value_list.h"
 
 namespace tagsieve {
 
-void scan_tag_values(std::string_view path, std::string_view tag, bool suppress_repeats, linescan::LineList& pane,
+void scan_tag_values(std::string_view path, std::string_view tag, bool suppress_repeats, LineList& pane,
                      linescan::MessageSink& messages) {
   pane.clear();
   const linescan::UniqueFd fd = linescan::open_regular_file(std::filesystem::path(path));
@@ -23,9 +23,9 @@ void scan_tag_values(std::string_view path, std::string_view tag, bool suppress_
   scan_pieces(file, tag, suppress_repeats, pane, messages);
 }
 
-void scan_pieces(linescan::PieceReader& file, std::string_view tag, bool suppress_repeats, linescan::LineList& pane,
+void scan_pieces(linescan::PieceReader& file, std::string_view tag, bool suppress_repeats, LineList& pane,
                  linescan::MessageSink& messages) {
-  ValueList values(suppress_repeats);
+  ValueList<> values(suppress_repeats);
   linescan::Piece piece;
   linescan::Field element_name;
   linescan::Field value;

@@ -7,8 +7,10 @@ namespace tintmere {
 
 namespace {
 
-// The piece from its right-most 'a' to its end; without an 'a', just its
-// trailing newline, so that the output keeps its lines.
+// The piece from its right-most 'a' to its end. A colour piece ends with its
+// alpha attribute, a='...', so searching from the end finds it whatever the
+// attributes before it hold; everything before it is rewritten. Without an
+// 'a', just the trailing newline, so that the output keeps its lines.
 std::string_view tail_of(std::string_view piece) {
   const std::size_t a = piece.rfind('a');
   if (a != std::string_view::npos) return piece.substr(a);

@@ -24,7 +24,8 @@ void generate_tweak_file(int red, int green, int blue, linescan::MessageSink& me
 
   linescan::FdSource source(template_fd.get());
   linescan::PieceReader template_file(source);
-  linescan::TextWriter writer(output->fd());
+  linescan::FdSink sink(output->fd());
+  linescan::TextWriter writer(sink);
   const RecolourResult result = recolour_template(template_file, writer, Colour{red, green, blue});
   if (result == RecolourResult::read_failed) {
     messages.show_message(k_template_unreadable);

@@ -2,8 +2,9 @@
 
 #include <string_view>
 
+#include "linescan/message_sink.h"
 #include "linescan/piece_reader.h"
-#include "linescan/user_interface.h"
+#include "tagsieve/line_list.h"
 
 namespace tagsieve {
 
@@ -17,11 +18,11 @@ inline constexpr std::string_view k_file_unreadable = "Impossible de lire le fic
 // left out, and with suppress_repeats so is a value already listed. A file
 // that is missing or not a regular file, or whose reading fails, is reported
 // through messages; on a read error the values found before it stay listed.
-void scan_tag_values(std::string_view path, std::string_view tag, bool suppress_repeats, linescan::LineList& pane,
+void scan_tag_values(std::string_view path, std::string_view tag, bool suppress_repeats, LineList& pane,
                      linescan::MessageSink& messages);
 
 // The same scan over pieces already open, appending to pane.
-void scan_pieces(linescan::PieceReader& file, std::string_view tag, bool suppress_repeats, linescan::LineList& pane,
+void scan_pieces(linescan::PieceReader& file, std::string_view tag, bool suppress_repeats, LineList& pane,
                  linescan::MessageSink& messages);
 
 }  // namespace tagsieve

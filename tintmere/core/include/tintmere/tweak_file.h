@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "linescan/user_interface.h"
+#include "linescan/message_sink.h"
 
 namespace tintmere {
 
