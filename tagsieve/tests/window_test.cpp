@@ -8,9 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "guarded_application.h"
+#include "test_support/files.h"
+#include "test_support/recording.h"
 #include "tform1.h"
-#include "test_support.h"
+#include "window_support.h"
 
 namespace {
 
@@ -26,9 +27,7 @@ class TagWindow : public testing::Test {
 
   template <typename Widget>
   Widget* child(const char* name) {
-    auto* widget = form.findChild<Widget*>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+    return &test_support::child<Widget>(form, name);
   }
 
   // Types a path and a tag as a user would, then presses the button.
@@ -109,11 +108,11 @@ TEST_F(TagWindow, OnlyThePaneFollowsTheWindowsSize) {
   const QRect label = child<QLabel>("Label1")->geometry();
   const QRect button = child<QPushButton>("Button1")->geometry();
   form.resize(900, 700);
-  QTRY_COMPARE(child<QPlainTextEdit>("RichEdit1")->geometry(), QRect(0, 48, 899, 652));
+  EXPECT_TRUE(test_support::eventually([&] { return child<QPlainTextEdit>("RichEdit1")->geometry() == QRect(0, 48, 899, 652); }));
   EXPECT_EQ(child<QLabel>("Label1")->geometry(), label);
   EXPECT_EQ(child<QPushButton>("Button1")->geometry(), button);
   form.resize(100, 100);
-  QTRY_COMPARE(form.size(), QSize(617, 233));
+  EXPECT_TRUE(test_support::eventually([&] { return form.size() == QSize(617, 233); }));
 }
 
 TEST_F(TagWindow, ADroppedFileGoesToThePathBox) {
@@ -129,31 +128,6 @@ TEST_F(TagWindow, ADroppedFileGoesToThePathBox) {
   EXPECT_TRUE(pane().isEmpty());
 }
 
-TEST_F(TagWindow, NoCaptionIsClippedOrOverlapsAControl) {
-  const QList<QWidget*> controls = form.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-  for (QWidget* control : controls) {
-    SCOPED_TRACE(control->objectName().toStdString());
-    EXPECT_TRUE(form.rect().contains(control->geometry()));
-    if (auto* box = qobject_cast<QCheckBox*>(control)) {
-      EXPECT_LE(box->sizeHint().width(), box->width());
-    }
-    if (auto* button = qobject_cast<QPushButton*>(control)) {
-      EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 4);
-    }
-    for (QWidget* other : controls) {
-      if (other != control) {
-        EXPECT_FALSE(control->geometry().intersects(other->geometry())) << other->objectName().toStdString();
-      }
-    }
-  }
-}
+TEST_F(TagWindow, NoCaptionIsClippedOrOverlapsAControl) { test_support::expect_controls_fit(form); }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // Listing the tests happens outside CTest's environment; it needs no display either.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  tagsieve::GuardedApplication application(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

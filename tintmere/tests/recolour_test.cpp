@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tintmere/colour.h"
-#include "tintmere/water_entries.h"
+#include "test_support/scripted_io.h"
 
 namespace {
+
+constexpr tintmere::Colour k_colour{255, 0, 16};
 
 struct RecolourCase {
   std::string_view name;
@@ -13,42 +14,108 @@ struct RecolourCase {
   std::string_view expected;
 };
 
-constexpr RecolourCase k_recolour_cases[] = {
+constexpr RecolourCase k_piece_cases[] = {
     {"Surface", "  <Surface r='1' g='2' b='3' a='4'/>\n", "      <Surface r='255' g='0' b='16' a='4'/>\n"},
     {"Surface", "<Surface a='9' x='1'/>", "      <Surface r='255' g='0' b='16' a='9' x='1'/>"},
     // The right-most 'a' wins, even inside a value.
     {"Foam", "<Foam r='1' a='2' tag='sea'/>\n", "      <Foam r='255' g='0' b='16' a'/>\n"},
-    // No '<': an empty element name.
     {"", "plain text a\n", "      < r='255' g='0' b='16' a\n"},
     // No 'a': only the newline survives, if there is one.
     {"Deep", "<Deep r='1'/>\n", "      <Deep r='255' g='0' b='16' \n"},
     {"Deep", "<Deep r='1'/>", "      <Deep r='255' g='0' b='16' "},
-    // Nothing is interpreted.
-    {"P%s", "<P%s a='%i%n'/>\n", "      <P%s r='255' g='0' b='16' a='%i%n'/>\n"},
+    {"P%s", "<P%s a='%i%n'/>\n", "      <P%s r='255' g='0' b='16' a='%i%n'/>\n"},  // nothing is interpreted
 };
 
 TEST(RecolouredPiece, IndentsSetsTheColourAndKeepsTheTailFromTheLastA) {
-  for (const auto& c : k_recolour_cases) {
+  for (const auto& c : k_piece_cases) {
     SCOPED_TRACE(c.piece);
-    EXPECT_EQ(tintmere::recoloured_piece(c.name, c.piece, {255, 0, 16}), c.expected);
+    EXPECT_EQ(tintmere::recoloured_piece(c.name, c.piece, k_colour), c.expected);
   }
 }
 
-TEST(PreviewColour, PacksRedLowThenGreenThenBlue) {
-  EXPECT_EQ(tintmere::preview_colour({0, 0, 0}), 0x000000u);
-  EXPECT_EQ(tintmere::preview_colour({255, 0, 0}), 0x0000FFu);
-  EXPECT_EQ(tintmere::preview_colour({0, 0, 255}), 0xFF0000u);
-  EXPECT_EQ(tintmere::preview_colour({0x12, 0x34, 0x56}), 0x563412u);
-  EXPECT_EQ(tintmere::preview_colour({255, 255, 255}), 0xFFFFFFu);
+std::string repeat(std::string_view line, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += line;
+  return text;
 }
 
-TEST(WaterEntries, AreMatchedWholeIgnoringAsciiCase) {
-  EXPECT_TRUE(tintmere::is_water_entry("FE.PS2Water"));
-  EXPECT_TRUE(tintmere::is_water_entry("Water.WILDWEST.NIGHT"));
-  EXPECT_TRUE(tintmere::is_water_entry("water.camelot.day"));
-  EXPECT_FALSE(tintmere::is_water_entry("Water.CAMELOT"));
-  EXPECT_FALSE(tintmere::is_water_entry("Water.CAMELOT.DAY "));
-  EXPECT_FALSE(tintmere::is_water_entry(""));
+// The template read and the output written in small odd blocks, so that pieces
+// and writes straddle them.
+std::string recoloured(std::string template_text) {
+  test_support::ScriptedSource source(std::move(template_text), 7);
+  linescan::PieceReader reader(source, 5);
+  test_support::ScriptedSink sink(3);
+  linescan::TextWriter writer(sink, 11);
+  EXPECT_EQ(tintmere::recolour_template(reader, writer, k_colour), tintmere::RecolourResult::done);
+  EXPECT_TRUE(writer.flush());
+  return sink.written;
+}
+
+struct TemplateCase {
+  const char* name;
+  std::string template_text;
+  std::string expected;
+};
+
+std::vector<TemplateCase> template_cases() {
+  const std::string line = "    <Wave r='1' g='2' b='3' a='4'/>\n";
+  const std::string done = "      <Wave r='255' g='0' b='16' a='4'/>\r\n";
+  const std::string open = "  <WaterPlaneTweaks name='FE.Water' lod='2'>\n";
+  const std::string opened = "  <WaterPlaneTweaks name='FE.Water' lod='2'>\r\n";
+  const std::string close = "  </WaterPlaneTweaks>\n";
+  const std::string closed = "  </WaterPlaneTweaks>\r\n";
+  const std::string copied = "<X a='1'/>\r\n";
+  return {
+      {"no water entry: copied, LF becoming CRLF", "<T>\n  <A v='100%' s='%s%n'/>\n</T>",
+       "<T>\r\n  <A v='100%' s='%s%n'/>\r\n</T>"},
+      {"a listed entry", open + repeat(line, 25) + close, opened + repeat(done, 25) + closed},
+      {"CRLF template", opened + repeat("    <Wave r='1' g='2' b='3' a='4'/>\r\n", 25) + closed,
+       opened + repeat(done, 25) + closed},
+      {"entry names ignore case", "<WaterPlaneTweaks name='water.camelot.day'>\n" + line,
+       "<WaterPlaneTweaks name='water.camelot.day'>\r\n" + done},
+      {"an unlisted entry", "<WaterPlaneTweaks name='Water.MARS.DAY'>\n<X a='1'/>\n",
+       "<WaterPlaneTweaks name='Water.MARS.DAY'>\r\n" + copied},
+      {"no quoted value", "<WaterPlaneTweaks name=FE.Water>\n<X a='1'/>\n", "<WaterPlaneTweaks name=FE.Water>\r\n" + copied},
+      {"element name in another case", "<waterplanetweaks name='FE.Water'>\n<X a='1'/>\n",
+       "<waterplanetweaks name='FE.Water'>\r\n" + copied},
+      {"no blank after the element name", "<WaterPlaneTweaks>'FE.Water'\n<X a='1'/>\n",
+       "<WaterPlaneTweaks>'FE.Water'\r\n" + copied},
+      {"ending within the countdown", open + line + "<Last a='1'/>",
+       opened + done + "      <Last r='255' g='0' b='16' a='1'/>"},
+      // Its first piece has no 'a' and no newline; its second has no '<'.
+      {"a long line counts as two pieces", open + "<Long v='" + std::string(90, '7') + "' a='5'/>\n" + repeat(line, 24),
+       opened + "      <Long r='255' g='0' b='16' " + "      < r='255' g='0' b='16' a='5'/>\r\n" +
+           repeat(done, 23) + "    <Wave r='1' g='2' b='3' a='4'/>\r\n"},
+      // The second opening piece falls inside the first countdown: it is
+      // recoloured itself (its tail starts at the 'a' of "Water") and starts 25 more.
+      {"two entries fewer than 25 pieces apart", open + repeat(line, 3) + open + repeat(line, 26),
+       opened + repeat(done, 3) + "      <WaterPlaneTweaks r='255' g='0' b='16' ater' lod='2'>\r\n" +
+           repeat(done, 25) + "    <Wave r='1' g='2' b='3' a='4'/>\r\n"},
+  };
+}
+
+TEST(RecolourTemplate, RecoloursThe25PiecesAfterEveryListedEntry) {
+  for (const auto& c : template_cases()) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(recoloured(c.template_text), c.expected);
+  }
+}
+
+TEST(RecolourTemplate, StopsAtAReadOrWriteFailure) {
+  const std::string text = repeat("<a/>\n", 1000);
+  test_support::ScriptedSource failing_source(text, 64, 100);
+  linescan::PieceReader failing_reader(failing_source, 64);
+  test_support::ScriptedSink sink;
+  linescan::TextWriter writer(sink, 16);
+  EXPECT_EQ(tintmere::recolour_template(failing_reader, writer, k_colour), tintmere::RecolourResult::read_failed);
+
+  // Once a write has failed the template is read no further.
+  test_support::ScriptedSource source(text, 64);
+  linescan::PieceReader reader(source, 64);
+  test_support::ScriptedSink failing_sink(100, 10);
+  linescan::TextWriter failing_writer(failing_sink, 16);
+  EXPECT_EQ(tintmere::recolour_template(reader, failing_writer, k_colour), tintmere::RecolourResult::write_failed);
+  EXPECT_LE(source.given(), 128u);
 }
 
 }  // namespace

@@ -6,12 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <stdexcept>
-
-#include "guarded_application.h"
+#include "test_support/files.h"
+#include "test_support/recording.h"
 #include "tform1.h"
-#include "test_support.h"
+#include "window_support.h"
 
 namespace {
 
@@ -24,9 +22,7 @@ class ColourWindow : public testing::Test {
 
   template <typename Widget>
   Widget* child(const char* name) {
-    auto* widget = form.findChild<Widget*>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+    return &test_support::child<Widget>(form, name);
   }
 
   QColor preview() { return child<QLineEdit>("Edit1")->palette().color(QPalette::Disabled, QPalette::Base); }
@@ -103,7 +99,7 @@ TEST_F(ColourWindow, SauvegarderWithoutATemplateSaysSo) {
   const test_support::ScopedCurrentDir in_dir(dir.path());
   QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
   EXPECT_EQ(messages.shown, std::vector<std::string>{"Impossible de trouver le fichier"});
-  EXPECT_TRUE(test_support::list_dir(dir.path()).empty());
+  EXPECT_TRUE(test_support::list_tree(dir.path()).empty());
 }
 
 TEST_F(ColourWindow, QuestionMarkShowsTheCredits) {
@@ -123,64 +119,6 @@ TEST_F(ColourWindow, IsFixedInSizeAndHidesTheEntryList) {
   EXPECT_EQ(list->item(16)->text(), "Water.WILDWEST.NIGHT");
 }
 
-TEST_F(ColourWindow, NoCaptionIsClippedOrOverlapsAControl) {
-  const QList<QWidget*> controls = form.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-  for (QWidget* control : controls) {
-    if (!control->isVisible()) continue;
-    SCOPED_TRACE(control->objectName().toStdString());
-    EXPECT_TRUE(form.rect().contains(control->geometry())) << "outside the window";
-    if (auto* button = qobject_cast<QPushButton*>(control)) {
-      EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 4);
-    }
-    for (QWidget* other : controls) {
-      if (other != control && other->isVisible()) {
-        EXPECT_FALSE(control->geometry().intersects(other->geometry())) << other->objectName().toStdString();
-      }
-    }
-  }
-}
-
-// Throws from its event handler, as a handler that runs out of memory would.
-class Thrower : public QObject {
- public:
-  explicit Thrower(std::function<void()> raise) : raise_(std::move(raise)) {}
-
- protected:
-  bool event(QEvent*) override {
-    raise_();
-    return true;
-  }
-
- private:
-  std::function<void()> raise_;
-};
-
-TEST(GuardedApplication, ShowsAnEscapingExceptionInsteadOfAborting) {
-  auto* application = qobject_cast<tintmere::GuardedApplication*>(QCoreApplication::instance());
-  ASSERT_NE(application, nullptr);
-  const std::pair<std::function<void()>, std::string> cases[] = {
-      {[] { throw std::bad_alloc(); }, "Mémoire insuffisante : l'opération a été abandonnée."},
-      {[] { throw std::runtime_error("disque absent"); }, "Erreur inattendue : disque absent"},
-      {[] { throw 42; }, "Erreur inattendue."},
-  };
-  // Outlives the test: the application keeps pointing at it.
-  static test_support::RecordingMessages failures;
-  application->set_failure_sink(failures);
-  for (const auto& [raise, message] : cases) {
-    failures.shown.clear();
-    Thrower thrower(raise);
-    QEvent event(QEvent::User);
-    EXPECT_FALSE(QCoreApplication::sendEvent(&thrower, &event));
-    EXPECT_EQ(failures.shown, std::vector<std::string>{message});
-  }
-}
+TEST_F(ColourWindow, NoCaptionIsClippedOrOverlapsAControl) { test_support::expect_controls_fit(form); }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // Listing the tests happens outside CTest's environment; it needs no display either.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  tintmere::GuardedApplication application(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
