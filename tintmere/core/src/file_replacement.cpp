@@ -65,7 +65,10 @@ fs::path folder_of(const fs::path& path) { return path.has_parent_path() ? path.
 std::optional<FileReplacement> FileReplacement::begin(const fs::path& target) {
   const std::optional<fs::path> resolved = resolve_links(target);
   if (!resolved) return std::nullopt;
-  std::string pattern = (folder_of(*resolved) / ("." + resolved->filename().string() + ".XXXXXX")).string();
+  std::string name = ".";  // hidden, and named for its target
+  name += resolved->filename().string();
+  name += ".XXXXXX";
+  std::string pattern = (folder_of(*resolved) / name).string();
   linescan::UniqueFd file(::mkostemp(pattern.data(), O_CLOEXEC));
   if (!file) return std::nullopt;
   FileReplacement replacement(std::move(file), pattern, *resolved);
