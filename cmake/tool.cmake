@@ -17,7 +17,8 @@ function(add_tool tool)
   target_include_directories(${tool}_window PUBLIC window)
   target_link_libraries(${tool}_window PUBLIC ${tool}_core formkit)
 
-  add_executable(${tool} main.cpp)
+  # A Windows program opens no console window beside its own.
+  add_executable(${tool} WIN32 main.cpp)
   target_link_libraries(${tool} PRIVATE ${tool}_window)
   add_custom_command(TARGET ${tool} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/${arg_DATA} $<TARGET_FILE_DIR:${tool}>)

@@ -26,7 +26,7 @@ void BM_ScanDistinctValues(benchmark::State& state) {
   std::string text;
   for (std::size_t i = 0; i < count; ++i) text += "  <Damage>" + std::to_string(i) + "</Damage>\r\n";
   test_support::write_file(dir / "big.xml", text);
-  const std::string path = (dir / "big.xml").string();
+  const std::filesystem::path path = dir / "big.xml";
   DiscardLines pane;
   DiscardMessages messages;
   for (auto _ : state) tagsieve::scan_tag_values(path, "Damage", state.range(1) != 0, pane, messages);

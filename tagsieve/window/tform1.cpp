@@ -65,7 +65,9 @@ TForm1::~TForm1() = default;
 
 void TForm1::Button1Click() {
   const WaitCursor busy;
-  scan_tag_values(QFile::encodeName(ui_->Edit1->text()).toStdString(), ui_->Edit2->text().toStdString(),
+  // The path goes from the box's UTF-16 to the platform's own form without a
+  // narrow string between them, which on Windows would garble "é".
+  scan_tag_values(std::filesystem::path(ui_->Edit1->text().toStdU16String()), ui_->Edit2->text().toStdString(),
                   ui_->CheckBox1->isChecked(), *pane_, messages());
 }
 

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <span>
 
+#include "linescan/file.h"
+
 namespace linescan {
 
 // Where a PieceReader takes its bytes from.
@@ -23,24 +25,24 @@ class ByteSink {
   [[nodiscard]] virtual std::ptrdiff_t write_some(std::span<const char> bytes) = 0;
 };
 
-// Reads an open file descriptor, which it does not own.
-class FdSource final : public ByteSource {
+// Reads an open file, which it does not own.
+class FileSource final : public ByteSource {
  public:
-  explicit FdSource(int fd) : fd_(fd) {}
-  [[nodiscard]] std::ptrdiff_t read_some(std::span<char> buffer) override;
+  explicit FileSource(File& file) : file_(file) {}
+  [[nodiscard]] std::ptrdiff_t read_some(std::span<char> buffer) override { return file_.read(buffer); }
 
  private:
-  int fd_;
+  File& file_;
 };
 
-// Writes to an open file descriptor, which it does not own.
-class FdSink final : public ByteSink {
+// Writes to an open file, which it does not own.
+class FileSink final : public ByteSink {
  public:
-  explicit FdSink(int fd) : fd_(fd) {}
-  [[nodiscard]] std::ptrdiff_t write_some(std::span<const char> bytes) override;
+  explicit FileSink(File& file) : file_(file) {}
+  [[nodiscard]] std::ptrdiff_t write_some(std::span<const char> bytes) override { return file_.write(bytes); }
 
  private:
-  int fd_;
+  File& file_;
 };
 
 }  // namespace linescan

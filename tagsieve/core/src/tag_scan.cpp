@@ -1,26 +1,25 @@
 #include "tagsieve/tag_scan.h"
 
-#include <filesystem>
-
 #include "linescan/field.h"
 #include "linescan/piece_reader.h"
-#include "linescan/regular_file.h"
+#include "linescan/file.h"
 #include "tagsieve/value_list.h"
 
 namespace tagsieve {
 
-void scan_tag_values(std::string_view path, std::string_view tag, bool suppress_repeats, LineList& pane,
+void scan_tag_values(const std::filesystem::path& path, std::string_view tag, bool suppress_repeats, LineList& pane,
                      linescan::MessageSink& messages) {
   pane.clear();
-  const linescan::UniqueFd fd = linescan::open_regular_file(std::filesystem::path(path));
-  if (!fd) {
+  std::error_code error;
+  linescan::File file = linescan::open_regular_file(path, error);
+  if (error) {
     messages.show_message(k_file_missing);
     return;
   }
 
-  linescan::FdSource source(fd.get());
-  linescan::PieceReader file(source);
-  scan_pieces(file, tag, suppress_repeats, pane, messages);
+  linescan::FileSource source(file);
+  linescan::PieceReader pieces(source);
+  scan_pieces(pieces, tag, suppress_repeats, pane, messages);
 }
 
 void scan_pieces(linescan::PieceReader& file, std::string_view tag, bool suppress_repeats, LineList& pane,

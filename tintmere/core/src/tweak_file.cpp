@@ -1,7 +1,8 @@
 #include "tintmere/tweak_file.h"
 
+#include "linescan/byte_stream.h"
+#include "linescan/file.h"
 #include "linescan/piece_reader.h"
-#include "linescan/regular_file.h"
 #include "linescan/text_writer.h"
 #include "tintmere/file_replacement.h"
 #include "tintmere/recolour.h"
@@ -11,8 +12,9 @@ namespace tintmere {
 void generate_tweak_file(int red, int green, int blue, linescan::MessageSink& messages,
                          const std::filesystem::path& folder) {
   // The template is opened first, so that a missing one leaves Tweak.xml alone.
-  const linescan::UniqueFd template_fd = linescan::open_regular_file(folder / k_template_name);
-  if (!template_fd) {
+  std::error_code error;
+  linescan::File template_file = linescan::open_regular_file(folder / k_template_name, error);
+  if (error) {
     messages.show_message(k_template_missing);
     return;
   }
@@ -22,11 +24,11 @@ void generate_tweak_file(int red, int green, int blue, linescan::MessageSink& me
     return;
   }
 
-  linescan::FdSource source(template_fd.get());
-  linescan::PieceReader template_file(source);
-  linescan::FdSink sink(output->fd());
+  linescan::FileSource source(template_file);
+  linescan::PieceReader pieces(source);
+  linescan::FileSink sink(output->file());
   linescan::TextWriter writer(sink);
-  const RecolourResult result = recolour_template(template_file, writer, Colour{red, green, blue});
+  const RecolourResult result = recolour_template(pieces, writer, Colour{red, green, blue});
   if (result == RecolourResult::read_failed) {
     messages.show_message(k_template_unreadable);
     return;

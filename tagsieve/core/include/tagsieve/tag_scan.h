@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string_view>
 
 #include "linescan/message_sink.h"
@@ -18,7 +19,7 @@ inline constexpr std::string_view k_file_unreadable = "Impossible de lire le fic
 // left out, and with suppress_repeats so is a value already listed. A file
 // that is missing or not a regular file, or whose reading fails, is reported
 // through messages; on a read error the values found before it stay listed.
-void scan_tag_values(std::string_view path, std::string_view tag, bool suppress_repeats, LineList& pane,
+void scan_tag_values(const std::filesystem::path& path, std::string_view tag, bool suppress_repeats, LineList& pane,
                      linescan::MessageSink& messages);
 
 // The same scan over pieces already open, appending to pane.

@@ -3,18 +3,18 @@
 #include <filesystem>
 #include <optional>
 
-#include "linescan/unique_fd.h"
+#include "linescan/file.h"
 
 namespace tintmere {
 
 // A new version of a file, written beside it and put in its place whole.
 //
 // The new content goes to a temporary file created exclusively in the target's
-// folder; commit() syncs it to the disk and renames it over the target, so the
-// target never exists half-written. If the target is a symbolic link, the file
-// it leads to is replaced and the link stays. An existing target keeps its
-// permission bits (and, where this process may set them, its owner), and one
-// this process may not write is not replaced. Until commit() succeeds the
+// folder; commit() makes it durable and puts it in the target's place in one
+// step, so the target never exists half-written. If the target is a symbolic
+// link, the file it leads to is replaced and the link stays. An existing target
+// keeps its permissions (and, where this process may set it, its owner), and
+// one that may not be written is not replaced. Until commit() succeeds the
 // target is untouched; the temporary file goes with the object.
 class FileReplacement {
  public:
@@ -29,20 +29,20 @@ class FileReplacement {
   ~FileReplacement();
 
   // Where the new content is to be written.
-  [[nodiscard]] int fd() const { return file_.get(); }
+  [[nodiscard]] linescan::File& file() { return file_; }
 
-  // Syncs and closes the new content, puts it in the target's place and syncs
-  // the folder. False if any step fails; the target then keeps its old content
-  // unless the rename itself was done.
+  // Makes the new content durable, closes it, puts it in the target's place
+  // and makes that durable too. False if any step fails; the target then
+  // keeps its old content unless the replacement itself was done.
   [[nodiscard]] bool commit();
 
  private:
-  FileReplacement(linescan::UniqueFd file, std::filesystem::path temporary, std::filesystem::path target);
+  FileReplacement(linescan::File file, std::filesystem::path temporary, std::filesystem::path target);
 
-  linescan::UniqueFd file_;
+  linescan::File file_;
   std::filesystem::path temporary_;
   std::filesystem::path target_;
-  bool renamed_ = false;
+  bool replaced_ = false;
 };
 
 }  // namespace tintmere

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <system_error>
+#include <utility>
+
+// The tools' only contact with the platform's files: one interface, with a
+// POSIX and a Windows implementation. Files are always binary; any text-mode
+// translation is the piece reader's and the text writer's own.
+namespace linescan {
+
+// An open file, closed when the object goes.
+class File {
+ public:
+  // A POSIX file descriptor or a Windows HANDLE, held as an integer.
+  using Native = std::intptr_t;
+  static constexpr Native k_invalid = -1;
+
+  File() = default;
+  explicit File(Native native) : native_(native) {}
+  File(File&& other) noexcept : native_(std::exchange(other.native_, k_invalid)) {}
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  ~File();
+
+  [[nodiscard]] bool is_open() const { return native_ != k_invalid; }
+  explicit operator bool() const { return is_open(); }
+  [[nodiscard]] Native native() const { return native_; }
+
+  // Reads up to buffer.size() bytes: the count read, 0 at the end of the
+  // file, or -1 on a read error.
+  [[nodiscard]] std::ptrdiff_t read(std::span<char> buffer);
+  // Writes some of bytes, at least one: the count written, or -1 on an error.
+  [[nodiscard]] std::ptrdiff_t write(std::span<const char> bytes);
+  // Makes what was written durable.
+  [[nodiscard]] std::error_code sync();
+  // Closes the file now. The result matters for a file just written: some
+  // file systems report write errors only here.
+  [[nodiscard]] std::error_code close();
+
+ private:
+  Native native_ = k_invalid;
+};
+
+// Opens path for reading if it is a regular file. A folder, a device or a
+// pipe is refused, and the open never waits for a pipe's writer.
+[[nodiscard]] File open_regular_file(const std::filesystem::path& path, std::error_code& error);
+
+// Makes a new, empty file in folder, open for writing, named prefix and a few
+// random characters; it never replaces a file. created gets its path.
+[[nodiscard]] File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix,
+                                      std::filesystem::path& created, std::error_code& error);
+
+// Readies file, which is to take target's place, by giving it what target
+// has: its permissions and, where this process may set it, its owner. When
+// target does not exist, file gets what a new file would. An error when
+// target is not a regular file or may not be written (read-only).
+[[nodiscard]] std::error_code match_attributes(File& file, const std::filesystem::path& target);
+
+// How long to wait before trying a replacement again: by default a tenth of a
+// second; a test may do something else.
+using RetryPause = std::function<void()>;
+void pause_before_retry();
+
+// Puts the file at source in target's place in one step. Where another
+// program holds target open (Windows refuses to replace it then: an editor, a
+// virus scanner), the replacement is tried again a few times, with pause
+// between tries, before the error is returned.
+[[nodiscard]] std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
+                                           const RetryPause& pause = pause_before_retry);
+
+// Makes folder's entries durable, so that a file renamed into it stays there
+// after a crash. Nothing is needed on Windows.
+[[nodiscard]] std::error_code sync_folder(const std::filesystem::path& folder);
+
+}  // namespace linescan

@@ -1,0 +1,113 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "linescan/file.h"
+
+namespace linescan {
+
+namespace {
+
+std::error_code last_error() { return {errno, std::generic_category()}; }
+
+int fd_of(File::Native native) { return static_cast<int>(native); }
+
+mode_t new_file_mode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::ptrdiff_t File::read(std::span<char> buffer) {
+  for (;;) {
+    const ssize_t count = ::read(fd_of(native_), buffer.data(), buffer.size());
+    if (count >= 0 || errno != EINTR) return count < 0 ? -1 : count;
+  }
+}
+
+std::ptrdiff_t File::write(std::span<const char> bytes) {
+  for (;;) {
+    const ssize_t count = ::write(fd_of(native_), bytes.data(), bytes.size());
+    if (count > 0) return count;
+    if (count == 0 || errno != EINTR) return -1;
+  }
+}
+
+std::error_code File::sync() { return ::fsync(fd_of(native_)) == 0 ? std::error_code() : last_error(); }
+
+std::error_code File::close() {
+  if (!is_open()) return {};
+  return ::close(fd_of(std::exchange(native_, k_invalid))) == 0 ? std::error_code() : last_error();
+}
+
+File open_regular_file(const std::filesystem::path& path, std::error_code& error) {
+  File file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat status {};
+  if (!file || ::fstat(fd_of(file.native()), &status) != 0) {
+    error = last_error();
+    return {};
+  }
+  if (!S_ISREG(status.st_mode)) {
+    error = std::make_error_code(S_ISDIR(status.st_mode) ? std::errc::is_a_directory : std::errc::not_supported);
+    return {};
+  }
+  // Reads of a regular file never block; clear the flag anyway so that the
+  // descriptor behaves like any ordinary one.
+  const int flags = ::fcntl(fd_of(file.native()), F_GETFL);
+  if (flags < 0 || ::fcntl(fd_of(file.native()), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    error = last_error();
+    return {};
+  }
+  error.clear();
+  return file;
+}
+
+File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix, std::filesystem::path& created,
+                        std::error_code& error) {
+  std::string pattern = (folder / prefix).string();
+  pattern += "XXXXXX";
+  File file(::mkostemp(pattern.data(), O_CLOEXEC));
+  error = file ? std::error_code() : last_error();
+  if (file) created = pattern;
+  return file;
+}
+
+std::error_code match_attributes(File& file, const std::filesystem::path& target) {
+  const int fd = fd_of(file.native());
+  struct stat status {};
+  if (::stat(target.c_str(), &status) != 0) {
+    if (errno != ENOENT) return last_error();
+    return ::fchmod(fd, new_file_mode()) == 0 ? std::error_code() : last_error();
+  }
+  if (!S_ISREG(status.st_mode)) return std::make_error_code(std::errc::not_supported);
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return last_error();
+  // Only a privileged process may give a file away; for anyone else the new
+  // file is theirs, as a file they rewrote in place would have stayed.
+  [[maybe_unused]] const int owner_kept = ::fchown(fd, status.st_uid, status.st_gid);
+  return ::fchmod(fd, status.st_mode & 07777) == 0 ? std::error_code() : last_error();
+}
+
+void pause_before_retry() { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }
+
+// A rename replaces a file whoever holds it open: no retry is ever needed.
+std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
+                             const RetryPause&) {
+  return ::rename(source.c_str(), target.c_str()) == 0 ? std::error_code() : last_error();
+}
+
+std::error_code sync_folder(const std::filesystem::path& folder) {
+  const File file(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!file) return last_error();
+  // Some file systems cannot sync a folder; for them the rename is as durable as it gets.
+  if (::fsync(fd_of(file.native())) != 0 && errno != EINVAL) return last_error();
+  return {};
+}
+
+}  // namespace linescan

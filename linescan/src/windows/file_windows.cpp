@@ -1,0 +1,118 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <random>
+#include <string>
+
+#include "linescan/file.h"
+
+namespace linescan {
+
+namespace {
+
+std::error_code last_error() { return {static_cast<int>(::GetLastError()), std::system_category()}; }
+
+HANDLE handle_of(File::Native native) { return reinterpret_cast<HANDLE>(native); }
+File::Native native_of(HANDLE handle) {
+  return handle == INVALID_HANDLE_VALUE ? File::k_invalid : reinterpret_cast<File::Native>(handle);
+}
+
+DWORD chunk_of(std::size_t size) { return static_cast<DWORD>(std::min<std::size_t>(size, INT_MAX)); }
+
+// Windows refuses to replace a file that another program holds open without
+// letting others delete it; that program may soon let go.
+bool held_by_another_program(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED; }
+
+constexpr int k_replace_attempts = 10;
+
+}  // namespace
+
+std::ptrdiff_t File::read(std::span<char> buffer) {
+  DWORD count = 0;
+  if (!::ReadFile(handle_of(native_), buffer.data(), chunk_of(buffer.size()), &count, nullptr)) return -1;
+  return count;
+}
+
+std::ptrdiff_t File::write(std::span<const char> bytes) {
+  DWORD count = 0;
+  if (!::WriteFile(handle_of(native_), bytes.data(), chunk_of(bytes.size()), &count, nullptr) || count == 0) return -1;
+  return count;
+}
+
+std::error_code File::sync() { return ::FlushFileBuffers(handle_of(native_)) ? std::error_code() : last_error(); }
+
+std::error_code File::close() {
+  if (!is_open()) return {};
+  return ::CloseHandle(handle_of(std::exchange(native_, k_invalid))) ? std::error_code() : last_error();
+}
+
+File open_regular_file(const std::filesystem::path& path, std::error_code& error) {
+  // Others may go on reading, writing, even deleting the file meanwhile, as
+  // they could with any other program that only reads it. A folder cannot be
+  // opened this way at all.
+  File file(native_of(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  if (!file) {
+    error = last_error();
+    return {};
+  }
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (::GetFileType(handle_of(file.native())) != FILE_TYPE_DISK ||
+      !::GetFileInformationByHandle(handle_of(file.native()), &information) ||
+      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    error = std::make_error_code(std::errc::not_supported);
+    return {};
+  }
+  error.clear();
+  return file;
+}
+
+File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix, std::filesystem::path& created,
+                        std::error_code& error) {
+  static constexpr std::string_view k_letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device seed;
+  std::mt19937 random(seed());
+  std::uniform_int_distribution<std::size_t> pick(0, k_letters.size() - 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string suffix;
+    for (int i = 0; i < 6; ++i) suffix += k_letters[pick(random)];
+    std::filesystem::path path = folder / prefix;
+    path += suffix;
+    File file(native_of(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr)));
+    if (file) {
+      created = path;
+      error.clear();
+      return file;
+    }
+    if (::GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  error = last_error();
+  return {};
+}
+
+std::error_code match_attributes(File&, const std::filesystem::path& target) {
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND ? std::error_code() : last_error();
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return std::make_error_code(std::errc::is_a_directory);
+  if (attributes & FILE_ATTRIBUTE_READONLY) return std::make_error_code(std::errc::permission_denied);
+  return {};
+}
+
+void pause_before_retry() { ::Sleep(100); }
+
+std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
+                             const RetryPause& pause) {
+  for (int attempt = 1;; ++attempt) {
+    if (::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
+    if (!held_by_another_program(::GetLastError()) || attempt == k_replace_attempts) return last_error();
+    pause();
+  }
+}
+
+std::error_code sync_folder(const std::filesystem::path&) { return {}; }
+
+}  // namespace linescan
