@@ -91,16 +91,15 @@ TEST(ScanTagValues, ListsTheValuesOfTheOneLineElementsNamedExactly) {
 
 TEST(ScanTagValues, EmptiesThePaneThenReadsOnlyARegularFile) {
   test_support::TempDir dir;
-  test_support::write_file(dir / "t.xml", "<A>1</A>\n");
+  const std::filesystem::path accented = dir.path() / std::filesystem::path(u8"armes é œ 水.xml");
+  test_support::write_file(accented, "<A>1</A>\n");
   const struct {
-    std::string path;
+    std::filesystem::path path;
     Lines lines;
     Lines messages;
   } cases[] = {
-      {(dir / "t.xml").string(), {"1"}, {}},
-      {(dir / "missing").string(), {}, {"Impossible de trouver le fichier"}},
-      // Reads of this regular file fail: the start of the process's memory is unmapped.
-      {"/proc/self/mem", {}, {"Impossible de lire le fichier"}},
+      {accented, {"1"}, {}},
+      {dir / "missing", {}, {"Impossible de trouver le fichier"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
@@ -111,6 +110,15 @@ TEST(ScanTagValues, EmptiesThePaneThenReadsOnlyARegularFile) {
     EXPECT_EQ(pane.lines, c.lines);
     EXPECT_EQ(messages.shown, c.messages);
   }
+}
+
+TEST(ScanTagValues, AFileWhoseReadsFailSaysSo) {
+  if (test_support::k_on_windows) GTEST_SKIP() << "no /proc on Windows";
+  test_support::RecordingLines pane;
+  test_support::RecordingMessages messages;
+  // Reads of this regular file fail: the start of the process's memory is unmapped.
+  tagsieve::scan_tag_values("/proc/self/mem", "A", true, pane, messages);
+  EXPECT_EQ(messages.shown, Lines{"Impossible de lire le fichier"});
 }
 
 }  // namespace

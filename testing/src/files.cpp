@@ -1,13 +1,10 @@
 #include "test_support/files.h"
 
-#include <grp.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace test_support {
@@ -15,9 +12,12 @@ namespace test_support {
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
-  std::string pattern = (fs::temp_directory_path() / "tweaktools-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  std::random_device seed;
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    const fs::path candidate = fs::temp_directory_path() / ("tweaktools-" + std::to_string(seed()));
+    if (fs::create_directory(candidate)) path_ = candidate;
+  }
+  if (path_.empty()) throw std::runtime_error("no temporary folder could be made");
 }
 
 TempDir::~TempDir() {
@@ -63,38 +63,11 @@ std::vector<std::string> list_tree(const fs::path& folder) {
   return names;
 }
 
-fs::path data_dir() { return fs::read_symlink("/proc/self/exe").parent_path() / "data"; }
-
-std::string run_unprivileged(const fs::path& folder, const std::function<std::string()>& body) {
-  if (::geteuid() != 0) return body();
-
-  constexpr uid_t k_nobody = 65534;
-  constexpr gid_t k_nogroup = 65534;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (::lchown(entry.path().c_str(), k_nobody, k_nogroup) != 0) throw std::runtime_error("lchown failed");
-  }
-  if (::chown(folder.c_str(), k_nobody, k_nogroup) != 0) throw std::runtime_error("chown failed");
-
-  int channel[2];
-  if (::pipe(channel) != 0) throw std::runtime_error("pipe failed");
-  const pid_t child = ::fork();
-  if (child < 0) throw std::runtime_error("fork failed");
-  if (child == 0) {
-    ::close(channel[0]);
-    if (::setgroups(0, nullptr) != 0 || ::setgid(k_nogroup) != 0 || ::setuid(k_nobody) != 0) ::_exit(2);
-    const std::string result = body();
-    const bool sent = ::write(channel[1], result.data(), result.size()) == static_cast<ssize_t>(result.size());
-    ::_exit(sent ? 0 : 3);
-  }
-  ::close(channel[1]);
-  std::string result;
-  char block[4096];
-  for (ssize_t count; (count = ::read(channel[0], block, sizeof block)) > 0;) result.append(block, static_cast<std::size_t>(count));
-  ::close(channel[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("unprivileged child failed");
-  return result;
+bool can_make_symlinks() {
+  const TempDir dir;
+  std::error_code error;
+  fs::create_symlink("target", dir / "link", error);
+  return !error;
 }
 
 }  // namespace test_support

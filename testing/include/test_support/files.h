@@ -43,8 +43,22 @@ void write_file(const std::filesystem::path& path, std::string_view bytes);
 // listed, not followed.
 [[nodiscard]] std::vector<std::string> list_tree(const std::filesystem::path& folder);
 
-// Where the test program's data files were copied at build time.
-[[nodiscard]] std::filesystem::path data_dir();
+// Whether the tests run on Windows, where some cases cannot be made: they
+// skip there, saying why.
+#ifdef _WIN32
+inline constexpr bool k_on_windows = true;
+#else
+inline constexpr bool k_on_windows = false;
+#endif
+
+// Makes a named pipe at path: false where the platform has none.
+[[nodiscard]] bool make_pipe(const std::filesystem::path& path);
+
+// Whether this system lets this process make symbolic links.
+[[nodiscard]] bool can_make_symlinks();
+
+// The permissions that this process gives a new file.
+[[nodiscard]] std::filesystem::perms new_file_perms();
 
 // Runs body with the rights of an ordinary user and returns what it returned.
 // As root, whose rights see through file permissions, body runs in a child

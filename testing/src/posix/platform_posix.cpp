@@ -1,0 +1,54 @@
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "test_support/files.h"
+
+namespace test_support {
+
+namespace fs = std::filesystem;
+
+bool make_pipe(const fs::path& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
+
+fs::perms new_file_perms() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return fs::perms(0666 & ~mask);
+}
+
+std::string run_unprivileged(const fs::path& folder, const std::function<std::string()>& body) {
+  if (::geteuid() != 0) return body();
+
+  constexpr uid_t k_nobody = 65534;
+  constexpr gid_t k_nogroup = 65534;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (::lchown(entry.path().c_str(), k_nobody, k_nogroup) != 0) throw std::runtime_error("lchown failed");
+  }
+  if (::chown(folder.c_str(), k_nobody, k_nogroup) != 0) throw std::runtime_error("chown failed");
+
+  int channel[2];
+  if (::pipe(channel) != 0) throw std::runtime_error("pipe failed");
+  const pid_t child = ::fork();
+  if (child < 0) throw std::runtime_error("fork failed");
+  if (child == 0) {
+    ::close(channel[0]);
+    if (::setgroups(0, nullptr) != 0 || ::setgid(k_nogroup) != 0 || ::setuid(k_nobody) != 0) ::_exit(2);
+    const std::string result = body();
+    const bool sent = ::write(channel[1], result.data(), result.size()) == static_cast<ssize_t>(result.size());
+    ::_exit(sent ? 0 : 3);
+  }
+  ::close(channel[1]);
+  std::string result;
+  char block[4096];
+  for (ssize_t count; (count = ::read(channel[0], block, sizeof block)) > 0;) result.append(block, static_cast<std::size_t>(count));
+  ::close(channel[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("unprivileged child failed");
+  return result;
+}
+
+}  // namespace test_support
