@@ -10,18 +10,26 @@ TextWriter::TextWriter(ByteSink& sink, std::size_t block_size)
 
 void TextWriter::write(std::string_view text) {
   while (!text.empty()) {
-    const std::size_t newline = text.find('\n');
-    if (newline == std::string_view::npos) {
+    const auto* newline = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
+    if (newline == nullptr) {
       put(text);
       return;
     }
-    put(text.substr(0, newline));
+    const auto line = static_cast<std::size_t>(newline - text.data());
+    put(text.substr(0, line));
     put("\r\n");
-    text.remove_prefix(newline + 1);
+    text.remove_prefix(line + 1);
   }
 }
 
 void TextWriter::put(std::string_view bytes) {
+  if (bytes.empty()) return;
+  if (bytes.size() <= block_.size() - used_) {
+    // The common case: a short text into a block with room for it.
+    std::memcpy(block_.data() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+    return;
+  }
   while (!bytes.empty() && !failed_) {
     if (used_ == block_.size()) write_out();
     const std::size_t count = std::min(bytes.size(), block_.size() - used_);

@@ -58,7 +58,7 @@ TEST(PieceReader, AReadErrorEndsTheInputAfterTheBytesReadBeforeIt) {
   linescan::PieceReader reader(source, 2);
   Pieces pieces;
   linescan::Piece piece;
-  while (linescan::read_piece(reader, piece)) pieces.emplace_back(piece.view());
+  while (linescan::read_piece(reader, piece)) pieces.emplace_back(piece);
   EXPECT_EQ(pieces, (Pieces{"one\n", "tw"}));
   EXPECT_TRUE(reader.failed());
 

@@ -17,8 +17,9 @@ TEST(TextWriter, WritesEveryNewlineAsCrLfAndEveryOtherByteAsItIs) {
     test_support::ScriptedSink sink(2);
     linescan::TextWriter writer(sink, block);
     for (const auto part : {"a\nb"sv, "\n"sv, ""sv, "\r%i\0\n"sv}) writer.write(part);
+    for (const auto piece : {"c\n"sv, ""sv, "d"sv, "\n"sv}) writer.write_piece(piece);
     EXPECT_TRUE(writer.flush());
-    EXPECT_EQ(sink.written, "a\r\nb\r\n\r%i\0\r\n"sv);
+    EXPECT_EQ(sink.written, "a\r\nb\r\n\r%i\0\r\nc\r\nd\r\n"sv);
   }
 }
 

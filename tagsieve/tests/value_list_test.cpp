@@ -25,7 +25,7 @@ std::vector<std::string> listed(bool suppress_repeats, int count) {
 TEST(ValueList, KeepsTheFirstOfEachValueInOrderAcrossCollisionsAndGrowth) {
   // 1500 values outgrow the first table, and 600 colliding ones fill a run
   // longer than it once was.
-  for (const auto& [lines, count] : {std::pair{listed<std::hash<std::string_view>>(true, 1500), 1500},
+  for (const auto& [lines, count] : {std::pair{listed<tagsieve::ValueHash>(true, 1500), 1500},
                                      std::pair{listed<SameHash>(true, 600), 600}}) {
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) EXPECT_EQ(lines[i], std::to_string(i));

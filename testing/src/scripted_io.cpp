@@ -30,7 +30,7 @@ std::vector<std::string> pieces_of(std::string bytes, std::size_t block_size) {
   ScriptedSource source(std::move(bytes));
   linescan::PieceReader reader(source, block_size);
   std::vector<std::string> pieces;
-  for (linescan::Piece piece; linescan::read_piece(reader, piece);) pieces.emplace_back(piece.view());
+  for (linescan::Piece piece; linescan::read_piece(reader, piece);) pieces.emplace_back(piece);
   return pieces;
 }
 

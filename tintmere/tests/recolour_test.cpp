@@ -29,8 +29,17 @@ constexpr RecolourCase k_piece_cases[] = {
 TEST(RecolouredPiece, IndentsSetsTheColourAndKeepsTheTailFromTheLastA) {
   for (const auto& c : k_piece_cases) {
     SCOPED_TRACE(c.piece);
-    EXPECT_EQ(tintmere::recoloured_piece(c.name, c.piece, k_colour), c.expected);
+    tintmere::RecolourBuffer buffer;
+    EXPECT_EQ(tintmere::recoloured_piece(c.name, c.piece, k_colour, buffer), c.expected);
   }
+}
+
+TEST(RecolouredPiece, TheLongestFitsItsBuffer) {
+  const std::string piece = "<a" + std::string(linescan::k_piece_capacity - 2, 'x');
+  tintmere::RecolourBuffer buffer;
+  const std::string_view name = std::string_view(piece).substr(1);
+  EXPECT_EQ(tintmere::recoloured_piece(name, piece, {255, 255, 255}, buffer),
+            "      <" + piece.substr(1) + " r='255' g='255' b='255' " + piece.substr(1));
 }
 
 std::string repeat(std::string_view line, int count) {

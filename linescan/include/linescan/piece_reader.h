@@ -1,24 +1,25 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
-#include <span>
+#include <cstring>
 #include <vector>
 
 #include "linescan/byte_stream.h"
-#include "linescan/fixed_text.h"
+#include "linescan/piece.h"
 
 namespace linescan {
 
 // Cuts its source into pieces, reading it in large blocks.
 //
-// The bytes are first put in text mode: a carriage return followed by a line
-// feed becomes one newline, even when the pair straddles two blocks; a lone
+// The bytes are put in text mode: a carriage return followed by a line feed
+// becomes one newline, even when the pair straddles two blocks; a lone
 // carriage return stays as it is. A piece then ends after a newline, after
 // k_piece_capacity bytes, or at the end of the input, so the pieces, joined,
 // are the translated input. NUL is a byte like any other.
 class PieceReader {
  public:
-  static constexpr std::size_t k_default_block_size = 64 * 1024;
+  static constexpr std::size_t k_default_block_size = 256 * 1024;
 
   // block_size is how much is asked of the source at a time; it may be as small
   // as 1, which tests use to force every boundary.
@@ -31,23 +32,46 @@ class PieceReader {
   friend bool read_piece(PieceReader& file, Piece& piece);
 
   [[nodiscard]] bool next(Piece& piece);
+  [[nodiscard]] bool take_line(Piece& piece);
+  // The rest of next(): a long line, the input's end, a refill.
+  [[nodiscard]] bool next_slowly(Piece& piece);
   void fill();
-  void take(Piece& piece, std::size_t size);
 
   ByteSource& source_;
   std::size_t block_size_;
-  // Translated bytes not yet delivered lie in buffer_[begin_, end_).
+  // Bytes read and not yet delivered lie in buffer_[begin_, end_), as read:
+  // a CR LF pair is joined only when the piece that ends with it is taken.
   std::vector<char> buffer_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
-  bool carried_cr_ = false;  // the last block ended on a carriage return
   bool at_end_ = false;
   bool failed_ = false;
 };
 
-// Fills piece with the next piece of file: true when a piece was read, false at
+// The common case inline: a line that ends within a piece's reach of the
+// buffer's start (a piece of k_piece_capacity bytes ending in a newline may
+// take one byte more on input, where that newline was a CR LF pair).
+inline bool PieceReader::take_line(Piece& piece) {
+  char* const start = buffer_.data() + begin_;
+  const std::size_t window = std::min(end_ - begin_, k_piece_capacity + 1);
+  auto* newline = static_cast<char*>(std::memchr(start, '\n', window));
+  if (newline == nullptr) return false;
+  const bool pair = newline > start && newline[-1] == '\r';
+  const auto size = static_cast<std::size_t>(newline - start) + (pair ? 0 : 1);
+  if (size > k_piece_capacity) return false;
+  // The pair becomes one newline where its carriage return stood.
+  if (pair) newline[-1] = '\n';
+  piece = {start, size};
+  begin_ = static_cast<std::size_t>(newline + 1 - buffer_.data());
+  return true;
+}
+
+inline bool PieceReader::next(Piece& piece) { return take_line(piece) || next_slowly(piece); }
+
+// Sets piece to the next piece of file: true when a piece was read, false at
 // the end of the file or after a read error (file.failed() tells which), once
-// the bytes read before it have all been delivered.
+// the bytes read before it have all been delivered. The piece stays valid
+// until the next read.
 [[nodiscard]] inline bool read_piece(PieceReader& file, Piece& piece) { return file.next(piece); }
 
 }  // namespace linescan

@@ -25,17 +25,16 @@ void scan_tag_values(const std::filesystem::path& path, std::string_view tag, bo
 void scan_pieces(linescan::PieceReader& file, std::string_view tag, bool suppress_repeats, LineList& pane,
                  linescan::MessageSink& messages) {
   ValueList<> values(suppress_repeats);
+  const linescan::FieldIs element_is_tag('<', '>', tag);
   linescan::Piece piece;
-  linescan::Field element_name;
   linescan::Field value;
   while (linescan::read_piece(file, piece)) {
-    linescan::extract_field(piece.view(), element_name, '<', '>');
-    if (element_name.view() != tag) continue;
-    linescan::extract_field(piece.view(), value, '>', '<');
+    if (!element_is_tag(piece)) continue;
+    linescan::extract_field(piece, value, '>', '<');
     if (value.empty()) continue;
     // A value whose element goes on to the next line ends in that line's
     // newline; the pane shows it as the line it starts.
-    std::string_view shown = value.view();
+    std::string_view shown = value;
     if (shown.ends_with('\n')) shown.remove_suffix(1);
     values.add(shown);
   }

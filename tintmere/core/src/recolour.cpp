@@ -1,5 +1,8 @@
 #include "tintmere/recolour.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "linescan/field.h"
 #include "tintmere/water_entries.h"
 
@@ -19,36 +22,45 @@ std::string_view tail_of(std::string_view piece) {
 
 }  // namespace
 
-std::string recoloured_piece(std::string_view element_name, std::string_view piece, Colour colour) {
-  std::string line = "      <";
-  line += element_name;
-  line += " r='" + std::to_string(colour.red);
-  line += "' g='" + std::to_string(colour.green);
-  line += "' b='" + std::to_string(colour.blue);
-  line += "' ";
-  line += tail_of(piece);
-  return line;
+std::string_view recoloured_piece(std::string_view element_name, std::string_view piece, Colour colour,
+                                  RecolourBuffer& buffer) {
+  char* out = buffer.data();
+  const auto append = [&](std::string_view text) { out = std::copy(text.begin(), text.end(), out); };
+  const auto number = [&](int value) { out = std::to_chars(out, buffer.data() + buffer.size(), value).ptr; };
+  append("      <");
+  append(element_name);
+  append(" r='");
+  number(colour.red);
+  append("' g='");
+  number(colour.green);
+  append("' b='");
+  number(colour.blue);
+  append("' ");
+  append(tail_of(piece));
+  return {buffer.data(), static_cast<std::size_t>(out - buffer.data())};
 }
 
 RecolourResult recolour_template(linescan::PieceReader& template_file, linescan::TextWriter& output, Colour colour) {
+  const linescan::FieldIs opens_an_entry('<', ' ', "WaterPlaneTweaks");
   int countdown = 0;
   linescan::Piece piece;
   linescan::Field element_name;
   linescan::Field entry_name;
+  RecolourBuffer recoloured;
   // Once a write has failed the save is lost: reading on would be wasted.
   while (!output.failed() && linescan::read_piece(template_file, piece)) {
-    linescan::extract_field(piece.view(), element_name, '<', ' ');
     if (countdown > 0) {
-      output.write(recoloured_piece(element_name.view(), piece.view(), colour));
+      linescan::extract_field(piece, element_name, '<', ' ');
+      output.write_piece(recoloured_piece(element_name, piece, colour, recoloured));
       --countdown;
     } else {
-      output.write(piece.view());
+      output.write_piece(piece);
     }
     // Looked at after the piece is written: the opening piece itself is copied
     // and the countdown covers the pieces after it.
-    if (element_name == "WaterPlaneTweaks") {
-      linescan::extract_field(piece.view(), entry_name, '\'', '\'');
-      if (is_water_entry(entry_name.view())) countdown = k_colour_pieces;
+    if (opens_an_entry(piece)) {
+      linescan::extract_field(piece, entry_name, '\'', '\'');
+      if (is_water_entry(entry_name)) countdown = k_colour_pieces;
     }
   }
   if (template_file.failed()) return RecolourResult::read_failed;

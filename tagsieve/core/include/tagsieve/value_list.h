@@ -1,8 +1,11 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,81 +14,149 @@
 
 namespace tagsieve {
 
-// The values a scan takes, in the order found, optionally each once.
+// A hash for short values: eight bytes at a time, each word mixed in with a
+// multiply, so that both the low bits (the slot) and the high bits (the tag)
+// depend on every byte.
+struct ValueHash {
+  [[nodiscard]] std::uint64_t operator()(std::string_view text) const {
+    std::uint64_t hash = 0x9E3779B97F4A7C15 ^ text.size();
+    for (;;) {
+      std::uint64_t word = 0;
+      const std::size_t size = std::min<std::size_t>(text.size(), 8);
+      if (size > 0) std::memcpy(&word, text.data(), size);
+      hash = (hash ^ word) * 0xBF58476D1CE4E5B9;
+      hash ^= hash >> 31;
+      if (text.size() <= 8) break;
+      text.remove_prefix(8);
+    }
+    hash *= 0x94D049BB133111EB;
+    return hash ^ (hash >> 29);
+  }
+};
+
+// The values a scan takes, in the order found, optionally each once. A value
+// is at most a field long, so its size fits a byte.
 //
-// The values lie back to back in one buffer, and the repeat test is an open
-// addressing table of their indexes, each slot tagged with bits of its value's
-// hash: a probe reads a value only when its tag matches, so a lookup costs
-// about one cache miss however many values there are, and a file of a million
-// distinct values takes linear time and little more memory than its values.
-// Hash is a parameter so that tests can make every value collide.
-template <typename Hash = std::hash<std::string_view>>
+// The values lie back to back in one buffer, their sizes in another. The
+// repeat test is an open addressing table whose slot holds, beside where the
+// value starts, its size and the top bits of its hash: a lookup reads a value
+// only when all of that agrees, so a value seen for the first time costs one
+// cache miss, and one seen again two, however many values there are; a file
+// of a million distinct values takes linear time and little more memory than
+// its values. Hash is a parameter so that tests can make every value collide.
+template <typename Hash = ValueHash>
 class ValueList {
  public:
+  // The longest value: its size fits the byte kept for it. A field is shorter.
+  static constexpr std::size_t k_max_size = 255;
+
   explicit ValueList(bool suppress_repeats, Hash hash = {}) : suppress_repeats_(suppress_repeats), hash_(hash) {}
 
   // Takes value unless repeats are suppressed and it was taken already.
   void add(std::string_view value) {
-    if (suppress_repeats_) {
-      // Kept at most half full, so that probe runs stay short.
-      if (2 * (values_.size() + 1) > table_.size()) grow_table();
-      const std::uint64_t hash = hash_(value);
-      const std::size_t slot = slot_of(value, hash);
-      if (table_[slot] != 0) return;
-      table_[slot] = (hash & ~k_index_mask) | (values_.size() + 1);
+    assert(value.size() <= k_max_size);
+    if (!suppress_repeats_) {
+      take(value);
+      return;
     }
-    values_.push_back({bytes_.size(), value.size()});
-    bytes_ += value;
+    // The value waits its turn behind a few others while its slot is asked
+    // of memory, so that the cache misses of several lookups overlap.
+    if (waiting_ == k_waiting) settle(next_ - k_waiting);
+    Waiting& waiting = queue_[next_++ % k_waiting];
+    waiting.hash = hash_(value);
+    waiting.size = value.size();
+    std::copy(value.begin(), value.end(), waiting.bytes.begin());
+    ++waiting_;
+    if (!table_.empty()) __builtin_prefetch(&table_[waiting.hash & (table_.size() - 1)]);
   }
 
-  void append_to(LineList& pane) const {
+  // Hands every value taken to the pane, in order.
+  void append_to(LineList& pane) {
+    while (waiting_ > 0) settle(next_ - waiting_);
     std::vector<std::string_view> lines;
-    lines.reserve(values_.size());
-    for (const Value& value : values_) lines.push_back(text(value));
+    lines.reserve(sizes_.size());
+    std::size_t offset = 0;
+    for (const std::uint8_t size : sizes_) {
+      lines.emplace_back(bytes_.data() + offset, size);
+      offset += size;
+    }
     pane.append(lines);
   }
 
  private:
-  struct Value {
-    std::size_t offset;
-    std::size_t size;
+  struct Waiting {
+    std::uint64_t hash = 0;
+    std::size_t size = 0;
+    std::array<char, k_max_size> bytes{};
   };
+  // Enough lookups in flight to keep memory busy, few enough to stay in cache.
+  static constexpr std::size_t k_waiting = 8;
 
-  // A slot holds the value's index + 1 in its low k_index_bits (0: empty) and
-  // the top bits of its hash above them. 2^40 values would need terabytes.
-  static constexpr int k_index_bits = 40;
-  static constexpr std::uint64_t k_index_mask = (std::uint64_t{1} << k_index_bits) - 1;
+  // The repeat test for the value queued as number `number`.
+  void settle(std::size_t number) {
+    const Waiting& waiting = queue_[number % k_waiting];
+    --waiting_;
+    const std::string_view value(waiting.bytes.data(), waiting.size);
+    // Kept at most half full, so that probe runs stay short.
+    if (2 * (sizes_.size() + 1) > table_.size()) grow_table();
+    std::uint64_t& slot = find(value, waiting.hash);
+    if (slot != 0) return;
+    slot = slot_for(waiting.hash, value.size(), bytes_.size());
+    take(value);
+  }
 
-  [[nodiscard]] std::string_view text(const Value& value) const { return {bytes_.data() + value.offset, value.size}; }
+  void take(std::string_view value) {
+    sizes_.push_back(static_cast<std::uint8_t>(value.size()));
+    bytes_ += value;
+  }
 
-  // The slot of the table where value is, or the empty slot where it would go.
-  [[nodiscard]] std::size_t slot_of(std::string_view value, std::uint64_t hash) const {
+  // A slot: the top k_tag_bits of the hash, the size, and where the value
+  // starts in bytes_, plus one (0: an empty slot; 2^40 bytes of values would
+  // need terabytes of memory).
+  static constexpr int k_offset_bits = 40;
+  static constexpr int k_tag_bits = 16;
+  static constexpr std::uint64_t k_offset_mask = (std::uint64_t{1} << k_offset_bits) - 1;
+
+  [[nodiscard]] static std::uint64_t slot_for(std::uint64_t hash, std::size_t size, std::size_t offset) {
+    return hash >> (64 - k_tag_bits) << (64 - k_tag_bits) | std::uint64_t{size} << k_offset_bits | (offset + 1);
+  }
+
+  // The slot where value is, or the empty slot where it would go.
+  [[nodiscard]] std::uint64_t& find(std::string_view value, std::uint64_t hash) {
+    const std::uint64_t key = slot_for(hash, value.size(), 0) & ~k_offset_mask;
     const std::size_t mask = table_.size() - 1;
-    const std::uint64_t tag = hash & ~k_index_mask;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-      const std::uint64_t entry = table_[slot];
-      if (entry == 0) return slot;
-      if ((entry & ~k_index_mask) == tag && text(values_[(entry & k_index_mask) - 1]) == value) return slot;
+    for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
+      std::uint64_t& slot = table_[index];
+      if (slot == 0) return slot;
+      if ((slot & ~k_offset_mask) == key &&
+          std::string_view(bytes_.data() + (slot & k_offset_mask) - 1, value.size()) == value) {
+        return slot;
+      }
     }
   }
 
-  // Every value taken is in the table: walking them in order reads the values
-  // front to back instead of jumping about the old table.
+  // Every value taken goes back in the table: walking them in order reads the
+  // values front to back instead of jumping about the old table.
   void grow_table() {
     table_.assign(table_.empty() ? 1024 : 2 * table_.size(), 0);
     const std::size_t mask = table_.size() - 1;
-    for (std::size_t index = 0; index < values_.size(); ++index) {
-      const std::uint64_t hash = hash_(text(values_[index]));
-      std::size_t slot = hash & mask;
-      while (table_[slot] != 0) slot = (slot + 1) & mask;
-      table_[slot] = (hash & ~k_index_mask) | (index + 1);
+    std::size_t offset = 0;
+    for (const std::uint8_t size : sizes_) {
+      const std::uint64_t hash = hash_(std::string_view(bytes_.data() + offset, size));
+      std::size_t index = hash & mask;
+      while (table_[index] != 0) index = (index + 1) & mask;
+      table_[index] = slot_for(hash, size, offset);
+      offset += size;
     }
   }
 
   bool suppress_repeats_;
   Hash hash_;
+  std::array<Waiting, k_waiting> queue_;
+  std::size_t next_ = 0;     // how many values were queued
+  std::size_t waiting_ = 0;  // how many of them wait still
   std::string bytes_;
-  std::vector<Value> values_;
+  std::vector<std::uint8_t> sizes_;
   std::vector<std::uint64_t> table_;
 };
 

@@ -1,0 +1,25 @@
+// make_tweak_file: writes a large synthetic tweak file for bench/compare.
+//   make_tweak_file scan PATH MIB EVERY DISTINCT SEED  (one line in EVERY a value; DISTINCT 0: all differ)
+//   make_tweak_file template PATH MIB copy|water SEED
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "synthetic.h"
+
+int main(int argc, char** argv) {
+  const std::string_view kind = argc > 1 ? argv[1] : "";
+  if (!((kind == "scan" && argc == 7) || (kind == "template" && argc == 6))) {
+    std::fputs("usage: make_tweak_file scan PATH MIB EVERY DISTINCT SEED | template PATH MIB copy|water SEED\n", stderr);
+    return 2;
+  }
+  const std::size_t bytes = std::strtoull(argv[3], nullptr, 10) << 20;
+  const std::uint64_t seed = std::strtoull(argv[argc - 1], nullptr, 10);
+  if (kind == "scan") {
+    bench::write_scan_file(argv[2], seed, bytes, std::strtoull(argv[4], nullptr, 10),
+                           std::strtoull(argv[5], nullptr, 10));
+  } else {
+    bench::write_template(argv[2], seed, bytes, std::string_view(argv[4]) == "water");
+  }
+  return 0;
+}
