@@ -3,6 +3,8 @@
 //   make_tweak_file template PATH MIB copy|water SEED
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 #include <string_view>
 
 #include "synthetic.h"
@@ -13,13 +15,13 @@ int main(int argc, char** argv) {
     std::fputs("usage: make_tweak_file scan PATH MIB EVERY DISTINCT SEED | template PATH MIB copy|water SEED\n", stderr);
     return 2;
   }
-  const std::size_t bytes = std::strtoull(argv[3], nullptr, 10) << 20;
+  const auto bytes = static_cast<std::size_t>(std::strtod(argv[3], nullptr) * (1 << 20));
   const std::uint64_t seed = std::strtoull(argv[argc - 1], nullptr, 10);
-  if (kind == "scan") {
-    bench::write_scan_file(argv[2], seed, bytes, std::strtoull(argv[4], nullptr, 10),
-                           std::strtoull(argv[5], nullptr, 10));
-  } else {
-    bench::write_template(argv[2], seed, bytes, std::string_view(argv[4]) == "water");
-  }
-  return 0;
+  const std::string text =
+      kind == "scan"
+          ? bench::scan_text(seed, bytes, std::strtoull(argv[4], nullptr, 10), std::strtoull(argv[5], nullptr, 10))
+          : bench::template_text(seed, bytes, std::string_view(argv[4]) == "water");
+  std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  return out.flush() ? 0 : 1;
 }

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -91,6 +92,19 @@ TEST_F(TagWindow, EnterInEitherBoxShowsTheValuesAndTabLeavesThePane) {
     EXPECT_TRUE(child<QWidget>(form, next).hasFocus()) << next;
   }
   EXPECT_TRUE(pane.toPlainText().isEmpty());
+}
+
+// Qt's own copy would also offer HTML, ODF and Markdown: seconds and a
+// gigabyte for a million lines.
+TEST_F(TagWindow, CopiesThePaneAsPlainTextOnly) {
+  type(sample(), "Damage");
+  click();
+  pane.selectAll();
+  pane.copy();
+  const QMimeData* copied = QApplication::clipboard()->mimeData();
+  ASSERT_NE(copied, nullptr);
+  EXPECT_EQ(copied->formats(), QStringList{"text/plain"});
+  EXPECT_EQ(copied->text(), "5\n7");
 }
 
 TEST_F(TagWindow, OnlyThePaneFollowsTheWindowsSize) {

@@ -10,12 +10,17 @@ void PaneLines::clear() { pane_.clear(); }
 
 void PaneLines::append(std::span<const std::string_view> lines) {
   if (lines.empty()) return;
-  std::string text = display_text(lines.front());
-  for (const std::string_view line : lines.subspan(1)) {
+  // The whole text in one string, then once into the widget's UTF-16.
+  std::size_t size = 0;
+  for (const std::string_view line : lines) size += line.size() + 1;
+  std::string text;
+  text.reserve(size + size / 4);
+  for (const std::string_view line : lines) {
+    append_display_text(text, line);
     text += '\n';
-    text += display_text(line);
   }
-  const QString joined = QString::fromStdString(text);
+  text.pop_back();
+  const QString joined = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   if (pane_.document()->isEmpty()) {
     pane_.setPlainText(joined);
   } else {

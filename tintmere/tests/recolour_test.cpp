@@ -26,19 +26,18 @@ constexpr RecolourCase k_piece_cases[] = {
     {"P%s", "<P%s a='%i%n'/>\n", "      <P%s r='255' g='0' b='16' a='%i%n'/>\n"},  // nothing is interpreted
 };
 
-TEST(RecolouredPiece, IndentsSetsTheColourAndKeepsTheTailFromTheLastA) {
+TEST(Recolourer, IndentsSetsTheColourAndKeepsTheTailFromTheLastA) {
   for (const auto& c : k_piece_cases) {
     SCOPED_TRACE(c.piece);
-    tintmere::RecolourBuffer buffer;
-    EXPECT_EQ(tintmere::recoloured_piece(c.name, c.piece, k_colour, buffer), c.expected);
+    tintmere::Recolourer recoloured(k_colour);
+    EXPECT_EQ(recoloured(c.name, c.piece), c.expected);
   }
 }
 
-TEST(RecolouredPiece, TheLongestFitsItsBuffer) {
+TEST(Recolourer, TheLongestFitsItsBuffer) {
   const std::string piece = "<a" + std::string(linescan::k_piece_capacity - 2, 'x');
-  tintmere::RecolourBuffer buffer;
-  const std::string_view name = std::string_view(piece).substr(1);
-  EXPECT_EQ(tintmere::recoloured_piece(name, piece, {255, 255, 255}, buffer),
+  tintmere::Recolourer recoloured({255, 255, 255});
+  EXPECT_EQ(recoloured(std::string_view(piece).substr(1), piece),
             "      <" + piece.substr(1) + " r='255' g='255' b='255' " + piece.substr(1));
 }
 

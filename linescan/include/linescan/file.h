@@ -39,6 +39,10 @@ class File {
   [[nodiscard]] std::ptrdiff_t write(std::span<const char> bytes);
   // Makes what was written durable.
   [[nodiscard]] std::error_code sync();
+  // Asks the system to start putting what was written on the disk, without
+  // waiting for it, so that a later sync() has less left to wait for. Does
+  // nothing where the system takes no such request.
+  void start_writeback();
   // Closes the file now. The result matters for a file just written: some
   // file systems report write errors only here.
   [[nodiscard]] std::error_code close();

@@ -42,6 +42,13 @@ std::ptrdiff_t File::write(std::span<const char> bytes) {
 
 std::error_code File::sync() { return ::fsync(fd_of(native_)) == 0 ? std::error_code() : last_error(); }
 
+void File::start_writeback() {
+#ifdef __linux__
+  // Linux's own call: the rest of POSIX can only wait for the disk.
+  ::sync_file_range(fd_of(native_), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
 std::error_code File::close() {
   if (!is_open()) return {};
   return ::close(fd_of(std::exchange(native_, k_invalid))) == 0 ? std::error_code() : last_error();

@@ -42,6 +42,9 @@ std::ptrdiff_t File::write(std::span<const char> bytes) {
 
 std::error_code File::sync() { return ::FlushFileBuffers(handle_of(native_)) ? std::error_code() : last_error(); }
 
+// Windows's only way to the disk, FlushFileBuffers, waits for it.
+void File::start_writeback() {}
+
 std::error_code File::close() {
   if (!is_open()) return {};
   return ::CloseHandle(handle_of(std::exchange(native_, k_invalid))) ? std::error_code() : last_error();

@@ -71,9 +71,13 @@ char32_t from_cp1252(unsigned char byte) {
 }  // namespace
 
 std::string display_text(std::string_view bytes) {
-  const bool utf8 = is_utf8(bytes);
   std::string out;
-  out.reserve(bytes.size());
+  append_display_text(out, bytes);
+  return out;
+}
+
+void append_display_text(std::string& out, std::string_view bytes) {
+  const bool utf8 = is_utf8(bytes);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
     if (utf8 && byte >= 0x80) {
@@ -82,7 +86,6 @@ std::string display_text(std::string_view bytes) {
       append_utf8(out, visible(utf8 ? byte : from_cp1252(byte)));
     }
   }
-  return out;
 }
 
 }  // namespace tagsieve

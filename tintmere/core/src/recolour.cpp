@@ -22,13 +22,10 @@ std::string_view tail_of(std::string_view piece) {
 
 }  // namespace
 
-std::string_view recoloured_piece(std::string_view element_name, std::string_view piece, Colour colour,
-                                  RecolourBuffer& buffer) {
-  char* out = buffer.data();
+Recolourer::Recolourer(Colour colour) {
+  char* out = colour_.data();
   const auto append = [&](std::string_view text) { out = std::copy(text.begin(), text.end(), out); };
-  const auto number = [&](int value) { out = std::to_chars(out, buffer.data() + buffer.size(), value).ptr; };
-  append("      <");
-  append(element_name);
+  const auto number = [&](int value) { out = std::to_chars(out, colour_.data() + colour_.size(), value).ptr; };
   append(" r='");
   number(colour.red);
   append("' g='");
@@ -36,8 +33,17 @@ std::string_view recoloured_piece(std::string_view element_name, std::string_vie
   append("' b='");
   number(colour.blue);
   append("' ");
-  append(tail_of(piece));
-  return {buffer.data(), static_cast<std::size_t>(out - buffer.data())};
+  colour_size_ = static_cast<std::size_t>(out - colour_.data());
+}
+
+std::string_view Recolourer::operator()(std::string_view element_name, std::string_view piece) {
+  constexpr std::string_view k_indent = "      <";
+  const std::string_view tail = tail_of(piece);
+  char* out = std::copy(k_indent.begin(), k_indent.end(), text_.data());
+  out = std::copy(element_name.begin(), element_name.end(), out);
+  out = std::copy_n(colour_.data(), colour_size_, out);
+  out = std::copy(tail.begin(), tail.end(), out);
+  return {text_.data(), static_cast<std::size_t>(out - text_.data())};
 }
 
 RecolourResult recolour_template(linescan::PieceReader& template_file, linescan::TextWriter& output, Colour colour) {
@@ -46,12 +52,12 @@ RecolourResult recolour_template(linescan::PieceReader& template_file, linescan:
   linescan::Piece piece;
   linescan::Field element_name;
   linescan::Field entry_name;
-  RecolourBuffer recoloured;
+  Recolourer recoloured(colour);
   // Once a write has failed the save is lost: reading on would be wasted.
   while (!output.failed() && linescan::read_piece(template_file, piece)) {
     if (countdown > 0) {
       linescan::extract_field(piece, element_name, '<', ' ');
-      output.write_piece(recoloured_piece(element_name, piece, colour, recoloured));
+      output.write_piece(recoloured(element_name, piece));
       --countdown;
     } else {
       output.write_piece(piece);

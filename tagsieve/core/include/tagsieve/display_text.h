@@ -11,4 +11,7 @@ namespace tagsieve {
 // show as their Unicode control pictures (U+2400 and on).
 [[nodiscard]] std::string display_text(std::string_view bytes);
 
+// The same, appended to out: a pane's text is made in one string.
+void append_display_text(std::string& out, std::string_view bytes);
+
 }  // namespace tagsieve

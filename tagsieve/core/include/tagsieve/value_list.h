@@ -22,8 +22,11 @@ struct ValueHash {
     std::uint64_t hash = 0x9E3779B97F4A7C15 ^ text.size();
     for (;;) {
       std::uint64_t word = 0;
-      const std::size_t size = std::min<std::size_t>(text.size(), 8);
-      if (size > 0) std::memcpy(&word, text.data(), size);
+      if (text.size() >= 8) {
+        std::memcpy(&word, text.data(), 8);
+      } else {
+        for (std::size_t i = 0; i < text.size(); ++i) word |= std::uint64_t{static_cast<unsigned char>(text[i])} << 8 * i;
+      }
       hash = (hash ^ word) * 0xBF58476D1CE4E5B9;
       hash ^= hash >> 31;
       if (text.size() <= 8) break;
@@ -136,17 +139,27 @@ class ValueList {
   }
 
   // Every value taken goes back in the table: walking them in order reads the
-  // values front to back instead of jumping about the old table.
+  // values front to back instead of jumping about the old table. They are
+  // hashed a batch at a time, then placed: apart, each loop runs several
+  // times faster than the two together, whose probes keep the processor
+  // from looking ahead.
   void grow_table() {
     table_.assign(table_.empty() ? 1024 : 2 * table_.size(), 0);
     const std::size_t mask = table_.size() - 1;
+    constexpr std::size_t k_batch = 1024;
+    std::array<std::uint64_t, k_batch> hashes;
     std::size_t offset = 0;
-    for (const std::uint8_t size : sizes_) {
-      const std::uint64_t hash = hash_(std::string_view(bytes_.data() + offset, size));
-      std::size_t index = hash & mask;
-      while (table_[index] != 0) index = (index + 1) & mask;
-      table_[index] = slot_for(hash, size, offset);
-      offset += size;
+    for (std::size_t first = 0; first < sizes_.size(); first += k_batch) {
+      const std::size_t count = std::min(k_batch, sizes_.size() - first);
+      for (std::size_t i = 0, at = offset; i < count; at += sizes_[first + i], ++i) {
+        hashes[i] = hash_(std::string_view(bytes_.data() + at, sizes_[first + i]));
+      }
+      for (std::size_t i = 0; i < count; ++i) {
+        std::size_t index = hashes[i] & mask;
+        while (table_[index] != 0) index = (index + 1) & mask;
+        table_[index] = slot_for(hashes[i], sizes_[first + i], offset);
+        offset += sizes_[first + i];
+      }
     }
   }
 

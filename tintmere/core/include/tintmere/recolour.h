@@ -12,16 +12,24 @@ namespace tintmere {
 // How many pieces after a water entry's opening piece carry its colours.
 inline constexpr int k_colour_pieces = 25;
 
-// Room for any recoloured piece: the indentation, a field of a piece, the
-// three colours and a piece's tail.
-using RecolourBuffer = std::array<char, 7 + linescan::k_piece_capacity + 26 + linescan::k_piece_capacity>;
+// Rewrites pieces to carry one colour.
+class Recolourer {
+ public:
+  explicit Recolourer(Colour colour);
 
-// The piece rewritten to carry colour, made in buffer: six blanks, '<', the
-// element name, r='R' g='G' b='B' and a blank, then the piece's own text from
-// its right-most lower-case 'a' to its end. A piece without an 'a' keeps only
-// its newline.
-[[nodiscard]] std::string_view recoloured_piece(std::string_view element_name, std::string_view piece, Colour colour,
-                                                RecolourBuffer& buffer);
+  // The piece rewritten: six blanks, '<', the element name, r='R' g='G'
+  // b='B' and a blank, then the piece's own text from its right-most
+  // lower-case 'a' to its end. A piece without an 'a' keeps only its newline.
+  // The text is valid until the next call.
+  [[nodiscard]] std::string_view operator()(std::string_view element_name, std::string_view piece);
+
+ private:
+  // The colour's part of every piece, " r='R' g='G' b='B' ", made once.
+  std::array<char, 32> colour_{};
+  std::size_t colour_size_ = 0;
+  // Room for the longest: the indentation, a field, the colour and a tail.
+  std::array<char, 7 + linescan::k_piece_capacity + 32 + linescan::k_piece_capacity> text_{};
+};
 
 enum class RecolourResult { done, read_failed, write_failed };
 

@@ -1,9 +1,7 @@
 #include "synthetic.h"
 
-#include <fstream>
+#include <cstdlib>
 #include <iterator>
-#include <stdexcept>
-#include <string>
 
 #include "tintmere/water_entries.h"
 
@@ -27,32 +25,24 @@ class Random {
   std::uint64_t state_;
 };
 
-// Writes what make_line appends, line after line, until about `bytes` bytes.
+// What make_line appends, line after line, until about `bytes` bytes.
 template <typename MakeLine>
-void write_lines(const std::filesystem::path& path, std::size_t bytes, MakeLine make_line) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  std::string block;
-  for (std::size_t written = 0; written < bytes;) {
-    make_line(block);
-    if (block.size() >= (1 << 20) || written + block.size() >= bytes) {
-      out.write(block.data(), static_cast<std::streamsize>(block.size()));
-      written += block.size();
-      block.clear();
-    }
-  }
-  if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
+std::string lines(std::size_t bytes, MakeLine make_line) {
+  std::string text;
+  text.reserve(bytes + 4096);
+  while (text.size() < bytes) make_line(text);
+  return text;
 }
 
 }  // namespace
 
-void write_scan_file(const std::filesystem::path& path, std::uint64_t seed, std::size_t bytes, std::size_t every,
-                     std::size_t distinct) {
+std::string scan_text(std::uint64_t seed, std::size_t bytes, std::size_t every, std::size_t distinct) {
   static constexpr const char* k_others[] = {"  <Range>30</Range>\r\n", "  <Name>Bow</Name>\r\n", "  <Lore>long\r\n",
                                              "  <Speed>2</Speed>\r\n", "  <Weight>15</Weight>\r\n", "</Weapon>\r\n",
                                              "<Weapon id='3'>\r\n"};
   Random random(seed);
   std::uint64_t next_value = 0;
-  write_lines(path, bytes, [&](std::string& out) {
+  return lines(bytes, [&](std::string& out) {
     if (random(every) != 0) {
       out += k_others[random(std::size(k_others))];
       return;
@@ -63,9 +53,9 @@ void write_scan_file(const std::filesystem::path& path, std::uint64_t seed, std:
   });
 }
 
-void write_template(const std::filesystem::path& path, std::uint64_t seed, std::size_t bytes, bool water_only) {
+std::string template_text(std::uint64_t seed, std::size_t bytes, bool water_only) {
   Random random(seed);
-  write_lines(path, bytes, [&](std::string& out) {
+  return lines(bytes, [&](std::string& out) {
     if (!water_only) {
       out += "  <Fog start='" + std::to_string(random(1000)) + "' end='2200' a='1'/>\r\n";
       return;
@@ -79,6 +69,12 @@ void write_template(const std::filesystem::path& path, std::uint64_t seed, std::
     }
     out += "  </WaterPlaneTweaks>\r\n";
   });
+}
+
+bool quick_run() { return std::getenv("TWEAKBENCH_INPUT_BYTES") != nullptr; }
+
+std::size_t input_bytes(std::size_t normal) {
+  return quick_run() ? std::strtoull(std::getenv("TWEAKBENCH_INPUT_BYTES"), nullptr, 10) : normal;
 }
 
 }  // namespace bench
