@@ -52,16 +52,51 @@ void append_utf8(std::string& out, char32_t code) {
   } else if (code < 0x800) {
     out += static_cast<char>(0xC0 | code >> 6);
     out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
+  } else if (code < 0x10000) {
     out += static_cast<char>(0xE0 | code >> 12);
+    out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | code >> 18);
+    out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
     out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
     out += static_cast<char>(0x80 | (code & 0x3F));
   }
 }
 
-char32_t visible(char32_t code) {
-  if (code < 0x20 && code != '\t') return 0x2400 + code;
-  return code == 0x7F ? 0x2421 : code;
+// The code point of a well-formed sequence of `length` bytes.
+char32_t decode_utf8(std::string_view sequence) {
+  const auto byte = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(sequence[i])); };
+  switch (sequence.size()) {
+    case 1: return byte(0);
+    case 2: return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
+    case 3: return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    default: return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
+  }
+}
+
+// Characters that would break a value's line or turn the text around it: the
+// C1 controls (U+0085 ends a line), the line and paragraph separators, and
+// the bidirectional embeddings, overrides and isolates.
+bool is_hidden_control(char32_t code) {
+  return (code >= 0x80 && code <= 0x9F) || (code >= 0x2028 && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069);
+}
+
+// Appends code as something the user sees, on the one line of its value: the
+// C0 controls as their control pictures (U+2400 and on), the others above as
+// an escape, \u and four hexadecimal digits.
+void append_shown(std::string& out, char32_t code) {
+  if (code < 0x20 && code != '\t') {
+    append_utf8(out, 0x2400 + code);
+  } else if (code == 0x7F) {
+    append_utf8(out, 0x2421);
+  } else if (is_hidden_control(code)) {
+    static constexpr char k_hex[] = "0123456789ABCDEF";
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4) out += k_hex[code >> shift & 0xF];
+  } else {
+    append_utf8(out, code);
+  }
 }
 
 char32_t from_cp1252(unsigned char byte) {
@@ -77,14 +112,14 @@ std::string display_text(std::string_view bytes) {
 }
 
 void append_display_text(std::string& out, std::string_view bytes) {
-  const bool utf8 = is_utf8(bytes);
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    if (utf8 && byte >= 0x80) {
-      out += bytes[i];  // a valid sequence: copied byte by byte as it is
-    } else {
-      append_utf8(out, visible(utf8 ? byte : from_cp1252(byte)));
-    }
+  if (!is_utf8(bytes)) {
+    for (const char byte : bytes) append_shown(out, from_cp1252(static_cast<unsigned char>(byte)));
+    return;
+  }
+  while (!bytes.empty()) {
+    const std::size_t length = utf8_sequence(bytes);
+    append_shown(out, decode_utf8(bytes.substr(0, length)));
+    bytes.remove_prefix(length);
   }
 }
 

@@ -5,10 +5,13 @@
 
 namespace tagsieve {
 
-// The bytes of a value as UTF-8 text that shows every one of them: valid UTF-8
-// as it is, anything else read as Windows-1252, the game's code page. Control
-// characters, which would break or hide a line (NUL, a lone carriage return),
-// show as their Unicode control pictures (U+2400 and on).
+// The bytes of a value as UTF-8 text that shows every one of them, on one
+// line and in its own order: valid UTF-8 as it is, anything else read as
+// Windows-1252, the game's code page. Control characters, which would break,
+// hide or turn the text around, show instead: those below U+0020 (NUL, a lone
+// carriage return) as their Unicode control pictures (U+2400 and on); the C1
+// controls, the line and paragraph separators and the bidirectional controls
+// (U+202A to U+202E, U+2066 to U+2069) as \u and four hexadecimal digits.
 [[nodiscard]] std::string display_text(std::string_view bytes);
 
 // The same, appended to out: a pane's text is made in one string.
