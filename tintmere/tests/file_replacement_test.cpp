@@ -1,5 +1,13 @@
 #include "tintmere/file_replacement.h"
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -107,6 +115,58 @@ TEST(FileReplacement, RefusesAPipeAndALinkIntoAReadOnlyFolder) {
        false, "game/real.xml", {}},
   };
   for (const auto& c : cases) check(c);
+}
+
+// What a save that a signal ends leaves, at each stage: the old file or the
+// whole new one, and nothing else, but for a named temporary file (where the
+// system cannot make one without a name) that SIGKILL, which no process can
+// catch, ends before the commit.
+TEST(FileReplacement, ASaveEndedByASignalLeavesTheOldFileOrTheNewOne) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no signal ends a Windows program";
+#else
+  using Naming = linescan::TemporaryFile::Naming;
+  // The child stops before each step; the signal comes at the stop named.
+  const std::pair<const char*, int> stages[] = {{"between two writes", 1}, {"at the commit", 2}, {"after it", 3}};
+  for (const Naming naming : {Naming::unnamed_where_possible, Naming::named}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+      for (const auto& [stage, stops] : stages) {
+        SCOPED_TRACE(testing::Message() << (naming == Naming::named ? "named, " : "unnamed, ") << strsignal(signal)
+                                        << ", " << stage);
+        test_support::TempDir dir;
+        test_support::write_file(dir / "Tweak.xml", "old");
+        const pid_t child = ::fork();
+        if (child == 0) {
+          auto replacement = tintmere::FileReplacement::begin(dir / "Tweak.xml", naming);
+          linescan::FileSink sink(replacement->file());
+          const bool written = sink.write_some({"ne", 2}) == 2 && ::raise(SIGSTOP) == 0 && sink.write_some({"w", 1}) == 1;
+          ::raise(SIGSTOP);
+          const bool committed = written && replacement->commit();
+          ::raise(SIGSTOP);
+          ::_exit(committed ? 0 : 1);
+        }
+        int status = 0;
+        for (int stop = 1; stop <= stops; ++stop) {
+          ASSERT_EQ(::waitpid(child, &status, WUNTRACED), child);
+          ASSERT_TRUE(WIFSTOPPED(status));
+          if (stop < stops) ::kill(child, SIGCONT);
+        }
+        ::kill(child, signal);
+        ::kill(child, SIGCONT);
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
+        EXPECT_EQ(test_support::read_file(dir / "Tweak.xml"), stops < 3 ? "old" : "new");
+        const auto left = test_support::list_tree(dir.path());
+        if (naming == Naming::named && signal == SIGKILL && stops < 3) {
+          ASSERT_EQ(left.size(), 2u);
+          EXPECT_TRUE(left.front().starts_with(".Tweak.xml.")) << left.front();
+        } else {
+          EXPECT_EQ(left, std::vector<std::string>{"Tweak.xml"});
+        }
+      }
+    }
+  }
+#endif
 }
 
 }  // namespace

@@ -43,6 +43,9 @@ class File {
   // waiting for it, so that a later sync() has less left to wait for. Does
   // nothing where the system takes no such request.
   void start_writeback();
+  // Whether the file at path, its links followed, is this very file: the
+  // same file by any name, hard links included.
+  [[nodiscard]] bool is_same_file(const std::filesystem::path& path) const;
   // Closes the file now. The result matters for a file just written: some
   // file systems report write errors only here.
   [[nodiscard]] std::error_code close();
@@ -77,6 +80,41 @@ void pause_before_retry();
 // between tries, before the error is returned.
 [[nodiscard]] std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
                                            const RetryPause& pause = pause_before_retry);
+
+// A new file in a folder, made to take the place of another there. Where the
+// system allows it (Linux's O_TMPFILE) it has no name until replace() gives
+// it one, so it vanishes with the process however the process ends. Elsewhere
+// it is named prefix and a few random characters, and removed if SIGINT,
+// SIGTERM or SIGHUP ends the process first (SIGKILL cannot be caught). A file
+// that has not taken its place is removed when the object goes.
+class TemporaryFile {
+ public:
+  enum class Naming { unnamed_where_possible, named };
+
+  [[nodiscard]] static TemporaryFile create(const std::filesystem::path& folder, const std::filesystem::path& prefix,
+                                            std::error_code& error, Naming naming = Naming::unnamed_where_possible);
+  TemporaryFile(TemporaryFile&& other) noexcept;
+  TemporaryFile& operator=(TemporaryFile&&) = delete;
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile();
+
+  [[nodiscard]] File& file() { return file_; }
+  [[nodiscard]] bool has_name() const { return !name_.empty(); }
+
+  // Closes the file and puts it in target's place in one step, as
+  // replace_file() does, naming it first beside target if it has no name.
+  [[nodiscard]] std::error_code replace(const std::filesystem::path& target, const RetryPause& pause = pause_before_retry);
+
+ private:
+  TemporaryFile(std::filesystem::path folder, std::filesystem::path prefix);
+
+  File file_;
+  std::filesystem::path folder_;
+  std::filesystem::path prefix_;
+  std::filesystem::path name_;  // empty while it has none
+  bool placed_ = false;
+};
 
 // Makes folder's entries durable, so that a file renamed into it stays there
 // after a crash. Nothing is needed on Windows.

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <climits>
-#include <random>
-#include <string>
-
+#include "../file_platform.h"
 #include "linescan/file.h"
 
 namespace linescan {
@@ -42,6 +40,19 @@ std::ptrdiff_t File::write(std::span<const char> bytes) {
 
 std::error_code File::sync() { return ::FlushFileBuffers(handle_of(native_)) ? std::error_code() : last_error(); }
 
+bool File::is_same_file(const std::filesystem::path& path) const {
+  // Opened for no access at all, which another program's hold never refuses;
+  // a folder opens too, and is no file of ours.
+  const File other(native_of(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)));
+  BY_HANDLE_FILE_INFORMATION mine{};
+  BY_HANDLE_FILE_INFORMATION theirs{};
+  return other && ::GetFileInformationByHandle(handle_of(native_), &mine) &&
+         ::GetFileInformationByHandle(handle_of(other.native_), &theirs) &&
+         mine.dwVolumeSerialNumber == theirs.dwVolumeSerialNumber && mine.nFileIndexHigh == theirs.nFileIndexHigh &&
+         mine.nFileIndexLow == theirs.nFileIndexLow;
+}
+
 // Windows's only way to the disk, FlushFileBuffers, waits for it.
 void File::start_writeback() {}
 
@@ -73,15 +84,8 @@ File open_regular_file(const std::filesystem::path& path, std::error_code& error
 
 File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix, std::filesystem::path& created,
                         std::error_code& error) {
-  static constexpr std::string_view k_letters = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device seed;
-  std::mt19937 random(seed());
-  std::uniform_int_distribution<std::size_t> pick(0, k_letters.size() - 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string suffix;
-    for (int i = 0; i < 6; ++i) suffix += k_letters[pick(random)];
-    std::filesystem::path path = folder / prefix;
-    path += suffix;
+    const std::filesystem::path path = platform::random_name(folder, prefix);
     File file(native_of(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                       nullptr)));
     if (file) {
@@ -117,5 +121,19 @@ std::error_code replace_file(const std::filesystem::path& source, const std::fil
 }
 
 std::error_code sync_folder(const std::filesystem::path&) { return {}; }
+
+// A file that Windows deletes when the process ends can never be kept, so a
+// temporary file here always has a name; no signal ends a Windows program.
+File platform::create_unnamed_file(const std::filesystem::path&, std::error_code& error) {
+  error = std::make_error_code(std::errc::not_supported);
+  return {};
+}
+
+std::error_code platform::give_name(File&, const std::filesystem::path&) {
+  return std::make_error_code(std::errc::not_supported);
+}
+
+void platform::guard_against_signals(const std::filesystem::path&) {}
+void platform::drop_signal_guard() {}
 
 }  // namespace linescan

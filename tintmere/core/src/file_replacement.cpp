@@ -27,42 +27,21 @@ fs::path folder_of(const fs::path& path) { return path.has_parent_path() ? path.
 
 }  // namespace
 
-std::optional<FileReplacement> FileReplacement::begin(const fs::path& target) {
+std::optional<FileReplacement> FileReplacement::begin(const fs::path& target, linescan::TemporaryFile::Naming naming) {
   const std::optional<fs::path> resolved = resolve_links(target);
   if (!resolved) return std::nullopt;
   // Hidden where names starting with a dot are, and named for its target.
   fs::path prefix = ".";
   prefix += resolved->filename();
   prefix += ".";
-  fs::path temporary;
   std::error_code error;
-  linescan::File file = linescan::create_unique_file(folder_of(*resolved), prefix, temporary, error);
-  if (error) return std::nullopt;
-  FileReplacement replacement(std::move(file), std::move(temporary), *resolved);
-  if (linescan::match_attributes(replacement.file_, *resolved)) return std::nullopt;
-  return replacement;
-}
-
-FileReplacement::FileReplacement(linescan::File file, fs::path temporary, fs::path target)
-    : file_(std::move(file)), temporary_(std::move(temporary)), target_(std::move(target)) {}
-
-FileReplacement::FileReplacement(FileReplacement&& other) noexcept
-    : file_(std::move(other.file_)), temporary_(std::move(other.temporary_)), target_(std::move(other.target_)),
-      replaced_(other.replaced_) {
-  other.temporary_.clear();
-}
-
-FileReplacement::~FileReplacement() {
-  // Closed first: Windows does not remove a file that is still open.
-  [[maybe_unused]] const std::error_code closed = file_.close();
-  std::error_code ignored;
-  if (!replaced_ && !temporary_.empty()) fs::remove(temporary_, ignored);
+  linescan::TemporaryFile temporary = linescan::TemporaryFile::create(folder_of(*resolved), prefix, error, naming);
+  if (error || linescan::match_attributes(temporary.file(), *resolved)) return std::nullopt;
+  return FileReplacement(std::move(temporary), *resolved);
 }
 
 bool FileReplacement::commit() {
-  if (file_.sync() || file_.close()) return false;
-  if (linescan::replace_file(temporary_, target_)) return false;
-  replaced_ = true;
+  if (temporary_.file().sync() || temporary_.replace(target_)) return false;
   return !linescan::sync_folder(folder_of(target_));
 }
 

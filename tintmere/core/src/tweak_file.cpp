@@ -9,33 +9,38 @@
 
 namespace tintmere {
 
-void generate_tweak_file(int red, int green, int blue, linescan::MessageSink& messages,
-                         const std::filesystem::path& folder) {
+namespace {
+
+// What a save comes to, and so which message, if any, it shows.
+std::string_view save(int red, int green, int blue, const std::filesystem::path& folder) {
   // The template is opened first, so that a missing one leaves Tweak.xml alone.
   std::error_code error;
   linescan::File template_file = linescan::open_regular_file(folder / k_template_name, error);
-  if (error) {
-    messages.show_message(k_template_missing);
-    return;
-  }
+  if (error) return k_template_missing;
+  // A Tweak.xml that is the template itself, through a link, would take the
+  // template's place: the user's template would be gone.
+  if (template_file.is_same_file(folder / k_output_name)) return k_output_unwritable;
   std::optional<FileReplacement> output = FileReplacement::begin(folder / k_output_name);
-  if (!output) {
-    messages.show_message(k_output_unwritable);
-    return;
-  }
+  if (!output) return k_output_unwritable;
 
   linescan::FileSource source(template_file);
   linescan::PieceReader pieces(source);
   linescan::FileSink sink(output->file());
   linescan::TextWriter writer(sink);
   const RecolourResult result = recolour_template(pieces, writer, Colour{red, green, blue});
-  if (result == RecolourResult::read_failed) {
-    messages.show_message(k_template_unreadable);
-    return;
-  }
-  if (result == RecolourResult::write_failed || !writer.flush() || !output->commit()) {
-    messages.show_message(k_output_unwritable);
-  }
+  if (result == RecolourResult::read_failed) return k_template_unreadable;
+  if (result == RecolourResult::write_failed || !writer.flush() || !output->commit()) return k_output_unwritable;
+  return {};
+}
+
+}  // namespace
+
+void generate_tweak_file(int red, int green, int blue, linescan::MessageSink& messages,
+                         const std::filesystem::path& folder) {
+  // The message comes once the save's files are closed and its temporary
+  // file is gone: on a full disk, it holds no space while the message is up.
+  const std::string_view message = save(red, green, blue, folder);
+  if (!message.empty()) messages.show_message(message);
 }
 
 }  // namespace tintmere

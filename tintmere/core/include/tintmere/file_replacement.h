@@ -9,9 +9,10 @@ namespace tintmere {
 
 // A new version of a file, written beside it and put in its place whole.
 //
-// The new content goes to a temporary file created exclusively in the target's
-// folder; commit() makes it durable and puts it in the target's place in one
-// step, so the target never exists half-written. If the target is a symbolic
+// The new content goes to a temporary file in the target's folder, which
+// nothing can leave behind (see linescan::TemporaryFile); commit() makes it
+// durable and puts it in the target's place in one step, so the target never
+// exists half-written. If the target is a symbolic
 // link, the file it leads to is replaced and the link stays. An existing target
 // keeps its permissions (and, where this process may set it, its owner), and
 // one that may not be written is not replaced. Until commit() succeeds the
@@ -20,16 +21,12 @@ class FileReplacement {
  public:
   // Nothing when the target cannot be replaced: it is not a regular file, it
   // may not be written, or no temporary file can be made beside it.
-  [[nodiscard]] static std::optional<FileReplacement> begin(const std::filesystem::path& target);
-
-  FileReplacement(FileReplacement&& other) noexcept;
-  FileReplacement& operator=(FileReplacement&&) = delete;
-  FileReplacement(const FileReplacement&) = delete;
-  FileReplacement& operator=(const FileReplacement&) = delete;
-  ~FileReplacement();
+  [[nodiscard]] static std::optional<FileReplacement> begin(
+      const std::filesystem::path& target,
+      linescan::TemporaryFile::Naming naming = linescan::TemporaryFile::Naming::unnamed_where_possible);
 
   // Where the new content is to be written.
-  [[nodiscard]] linescan::File& file() { return file_; }
+  [[nodiscard]] linescan::File& file() { return temporary_.file(); }
 
   // Makes the new content durable, closes it, puts it in the target's place
   // and makes that durable too. False if any step fails; the target then
@@ -37,12 +34,11 @@ class FileReplacement {
   [[nodiscard]] bool commit();
 
  private:
-  FileReplacement(linescan::File file, std::filesystem::path temporary, std::filesystem::path target);
+  FileReplacement(linescan::TemporaryFile temporary, std::filesystem::path target)
+      : temporary_(std::move(temporary)), target_(std::move(target)) {}
 
-  linescan::File file_;
-  std::filesystem::path temporary_;
+  linescan::TemporaryFile temporary_;
   std::filesystem::path target_;
-  bool replaced_ = false;
 };
 
 }  // namespace tintmere
