@@ -12,7 +12,7 @@ std::string describe_current_exception() {
   try {
     throw;
   } catch (const std::bad_alloc&) {
-    return "Mémoire insuffisante : l'opération a été abandonnée.";
+    return std::string(k_out_of_memory);
   } catch (const std::exception& error) {
     return std::string("Erreur inattendue : ") + error.what();
   } catch (...) {

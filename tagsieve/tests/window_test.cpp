@@ -8,6 +8,11 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
 
 #include "test_support/files.h"
 #include "test_support/recording.h"
@@ -116,6 +121,45 @@ TEST_F(TagWindow, OnlyThePaneFollowsTheWindowsSize) {
   EXPECT_EQ(child<QPushButton>(form, "Button1").geometry(), button);
   form.resize(100, 100);
   EXPECT_TRUE(test_support::eventually([&] { return form.size() == QSize(617, 233); }));
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool k_address_sanitizer = true;
+#elif defined(__has_feature)
+constexpr bool k_address_sanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool k_address_sanitizer = false;
+#endif
+
+// With little address space left, a scan of a million values says that memory
+// ran out and leaves the pane empty; the window goes on, and the next scan
+// works. This runs in a child process, this program started again with only
+// this test and the environment variable below, so that the limit is its own.
+constexpr const char* k_memory_limit_run = "TAGSIEVE_TEST_MEMORY_LIMIT_RUN";
+
+TEST_F(TagWindow, AScanTooLargeForMemorySaysSoAndTheWindowGoesOn) {
+  if (k_address_sanitizer) GTEST_SKIP() << "AddressSanitizer maps more address space than the limit leaves";
+  if (std::getenv(k_memory_limit_run) == nullptr) {
+    const std::string command = std::string(k_memory_limit_run) + "=1 timeout 60 /proc/" + std::to_string(::getpid()) +
+                                "/exe --gtest_filter=TagWindow.AScanTooLargeForMemorySaysSoAndTheWindowGoesOn";
+    EXPECT_EQ(std::system(command.c_str()), 0) << "the run under a limit failed";
+    return;
+  }
+  std::string text;
+  for (int i = 0; i < 1'000'000; ++i) text += "<V>" + std::to_string(i) + "</V>\n";
+  test_support::write_file(dir / "big.xml", text);
+  std::ifstream statm("/proc/self/statm");
+  std::size_t pages = 0;
+  statm >> pages;
+  const rlimit limit{pages * static_cast<std::size_t>(::getpagesize()) + (96 << 20), RLIM_INFINITY};
+  ASSERT_EQ(::setrlimit(RLIMIT_AS, &limit), 0);
+  type(QString::fromStdString((dir / "big.xml").string()), "V");
+  click();
+  EXPECT_EQ(messages.shown, Messages{"Mémoire insuffisante : l'opération a été abandonnée."});
+  EXPECT_TRUE(pane.toPlainText().isEmpty());
+  type(sample(), "Damage");
+  click();
+  EXPECT_EQ(pane.toPlainText(), "5\n7");
 }
 
 TEST_F(TagWindow, ADroppedFileGoesToThePathBox) {

@@ -2,9 +2,32 @@
 
 #include <QPlainTextEdit>
 
+#include <new>
+
 #include "tagsieve/display_text.h"
 
 namespace tagsieve {
+
+namespace {
+
+// What the widget costs beyond its text, a line: its blocks and their layout.
+constexpr std::size_t k_bytes_a_line = 250;
+
+}  // namespace
+
+// Qt does not survive running out of memory inside a text document: the
+// document is given only what the memory there is can hold, which is asked
+// for here first, and given back, as one block of the size it will take: the
+// text as UTF-16, twice (the string handed over, the document's own copy),
+// and the lines. Without it, std::bad_alloc is thrown before the widget is
+// touched.
+void PaneLines::ensure_room(std::size_t lines, std::size_t text_bytes) {
+  const std::size_t room = 2 * 2 * text_bytes + lines * k_bytes_a_line;
+  void* probe = ::operator new(room);
+  // Not optimised away: the allocation is what is wanted, not the memory.
+  asm volatile("" : : "r"(probe) : "memory");
+  ::operator delete(probe);
+}
 
 void PaneLines::clear() { pane_.clear(); }
 
@@ -20,6 +43,7 @@ void PaneLines::append(std::span<const std::string_view> lines) {
     text += '\n';
   }
   text.pop_back();
+  ensure_room(lines.size(), text.size());
   const QString joined = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   if (pane_.document()->isEmpty()) {
     pane_.setPlainText(joined);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "linescan/message_sink.h"
+#include <cstddef>
+
 #include "tagsieve/line_list.h"
 
 class QPlainTextEdit;
@@ -16,6 +17,8 @@ class PaneLines final : public LineList {
   void append(std::span<const std::string_view> lines) override;
 
  private:
+  static void ensure_room(std::size_t lines, std::size_t text_bytes);
+
   QPlainTextEdit& pane_;
 };
 

@@ -112,8 +112,26 @@ TEST(GenerateTweakFile, AFailureSaysWhyAndLeavesTweakXmlAsItWas) {
                          fs::perm_options::remove);
        },
        tintmere::k_output_unwritable, false, true},
+      {"Tweak.xml is a hard link to the template",
+       [](const fs::path& dir) {
+         template_file(dir);
+         fs::remove(dir / "Tweak.xml");
+         fs::create_hard_link(dir / "twkdefaut.xml", dir / "Tweak.xml");
+       },
+       tintmere::k_output_unwritable},
   };
   for (const auto& c : cases) expect_failure(c);
+}
+
+TEST(GenerateTweakFile, ATweakXmlThatLeadsToTheTemplateIsRefused) {
+  if (!test_support::can_make_symlinks()) GTEST_SKIP() << "this system makes no symbolic links";
+  expect_failure({"Tweak.xml is a symbolic link to the template",
+                  [](const fs::path& dir) {
+                    template_file(dir);
+                    fs::remove(dir / "Tweak.xml");
+                    fs::create_symlink("twkdefaut.xml", dir / "Tweak.xml");
+                  },
+                  tintmere::k_output_unwritable});
 }
 
 TEST(GenerateTweakFile, AFailureOfADeviceAReadOrAFullDiskSaysWhy) {
