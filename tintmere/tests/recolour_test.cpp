@@ -47,16 +47,22 @@ std::string repeat(std::string_view line, int count) {
   return text;
 }
 
-// The template read and the output written in small odd blocks, so that pieces
-// and writes straddle them.
-std::string recoloured(std::string template_text) {
-  test_support::ScriptedSource source(std::move(template_text), 7);
-  linescan::PieceReader reader(source, 5);
-  test_support::ScriptedSink sink(3);
-  linescan::TextWriter writer(sink, 11);
-  EXPECT_EQ(tintmere::recolour_template(reader, writer, k_colour), tintmere::RecolourResult::done);
-  EXPECT_TRUE(writer.flush());
-  return sink.written;
+// The template read in small odd blocks, so that pieces straddle them, and
+// the output written through small blocks and large ones, which the writer
+// fills by different paths: both must give the same bytes.
+std::string recoloured(const std::string& template_text) {
+  std::string outputs[2];
+  for (const std::size_t block : {std::size_t{11}, linescan::TextWriter::k_default_block_size}) {
+    test_support::ScriptedSource source(template_text, 7);
+    linescan::PieceReader reader(source, 5);
+    test_support::ScriptedSink sink(3);
+    linescan::TextWriter writer(sink, block);
+    EXPECT_EQ(tintmere::recolour_template(reader, writer, k_colour), tintmere::RecolourResult::done);
+    EXPECT_TRUE(writer.flush());
+    outputs[block == 11 ? 0 : 1] = sink.written;
+  }
+  EXPECT_EQ(outputs[0], outputs[1]);
+  return outputs[1];
 }
 
 struct TemplateCase {
@@ -88,6 +94,11 @@ std::vector<TemplateCase> template_cases() {
        "<waterplanetweaks name='FE.Water'>\r\n" + copied},
       {"no blank after the element name", "<WaterPlaneTweaks>'FE.Water'\n<X a='1'/>\n",
        "<WaterPlaneTweaks>'FE.Water'\r\n" + copied},
+      // A name with no blank after it runs to the end of its piece, newline
+      // included: that newline too is written as CR LF.
+      {"names that run to the line end", open + "<Deep r='1'/>\n<Ooh>\n" + close,
+       opened + "      <Deep r='255' g='0' b='16' \r\n      <Ooh>\r\n r='255' g='0' b='16' \r\n" +
+           "      </WaterPlaneTweaks>\r\n r='255' g='0' b='16' aks>\r\n"},
       {"ending within the countdown", open + line + "<Last a='1'/>",
        opened + done + "      <Last r='255' g='0' b='16' a='1'/>"},
       // Its first piece has no 'a' and no newline; its second has no '<'.

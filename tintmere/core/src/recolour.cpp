@@ -57,7 +57,14 @@ RecolourResult recolour_template(linescan::PieceReader& template_file, linescan:
   while (!output.failed() && linescan::read_piece(template_file, piece)) {
     if (countdown > 0) {
       linescan::extract_field(piece, element_name, '<', ' ');
-      output.write_piece(recoloured(element_name, piece));
+      // An element name with no blank after it runs to the piece's end, its
+      // newline included: the text then holds two, which write() handles.
+      const std::string_view text = recoloured(element_name, piece);
+      if (element_name.ends_with('\n')) {
+        output.write(text);
+      } else {
+        output.write_piece(text);
+      }
       --countdown;
     } else {
       output.write_piece(piece);
