@@ -1,0 +1,33 @@
+# CPack: a .deb of the system install, whose dependencies dpkg-shlibdeps
+# finds, and a portable .tar.gz of each program with its data beside it, the
+# way the tools have always shipped.
+set(CPACK_PACKAGE_NAME tweak-tools)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The tweak-tools developers")
+set(CPACK_PACKAGE_CONTACT "The tweak-tools developers <tweak-tools@tweaktools.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tools to mod the game through its XML tweak files")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TWEAKTOOLS_HOMEPAGE})
+# CPack puts the summary first and indents the rest.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tintmere picks the colour of the game's water with three sliders and writes
+Tweak.xml from a shipped template, recolouring every water surface.
+
+Tagsieve lists the values that one element takes in a tweak file, each once
+or all, for files of any size.
+
+Both have a French interface.")
+
+set(CPACK_ARCHIVE_FILE_NAME "tweak-tools-${PROJECT_VERSION}-linux-x86_64")
+
+# Each generator takes its own component: see cpack-generator.cmake.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack-generator.cmake)
+set(CPACK_GENERATOR "DEB;TGZ")
+include(CPack)
