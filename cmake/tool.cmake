@@ -23,10 +23,11 @@ function(add_tool tool)
   add_custom_command(TARGET ${tool} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/${arg_DATA} $<TARGET_FILE_DIR:${tool}>)
 
-  # Installed two ways: into the system (bin/, its data under share/), and
-  # for the portable archive, the program in a folder with its data beside it.
+  # Installed two ways: into the system (bin/, its data under share/), and,
+  # only for the portable archive, the program in a folder with its data
+  # beside it.
   install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT system)
   install(FILES ${arg_DATA} DESTINATION ${CMAKE_INSTALL_DATADIR}/tweak-tools COMPONENT system)
-  install(TARGETS ${tool} RUNTIME DESTINATION ${tool} COMPONENT portable)
-  install(FILES ${arg_DATA} DESTINATION ${tool} COMPONENT portable)
+  install(TARGETS ${tool} RUNTIME DESTINATION ${tool} COMPONENT portable EXCLUDE_FROM_ALL)
+  install(FILES ${arg_DATA} DESTINATION ${tool} COMPONENT portable EXCLUDE_FROM_ALL)
 endfunction()
