@@ -85,8 +85,9 @@ void pause_before_retry();
 // system allows it (Linux's O_TMPFILE) it has no name until replace() gives
 // it one, so it vanishes with the process however the process ends. Elsewhere
 // it is named prefix and a few random characters, and removed if SIGINT,
-// SIGTERM or SIGHUP ends the process first (SIGKILL cannot be caught). A file
-// that has not taken its place is removed when the object goes.
+// SIGTERM or SIGHUP ends the process first (SIGKILL cannot be caught; the
+// handler serves one such file at a time). A file that has not taken its
+// place is removed when the object goes.
 class TemporaryFile {
  public:
   enum class Naming { unnamed_where_possible, named };
@@ -100,11 +101,11 @@ class TemporaryFile {
   ~TemporaryFile();
 
   [[nodiscard]] File& file() { return file_; }
-  [[nodiscard]] bool has_name() const { return !name_.empty(); }
 
   // Closes the file and puts it in target's place in one step, as
-  // replace_file() does, naming it first beside target if it has no name.
-  [[nodiscard]] std::error_code replace(const std::filesystem::path& target, const RetryPause& pause = pause_before_retry);
+  // replace_file() does, first naming it in its folder if it has no name.
+  [[nodiscard]] std::error_code replace(const std::filesystem::path& target,
+                                        const RetryPause& pause = pause_before_retry);
 
  private:
   TemporaryFile(std::filesystem::path folder, std::filesystem::path prefix);
