@@ -5,13 +5,6 @@
 
 namespace linescan {
 
-namespace {
-
-// The most input a piece can take: see take_line().
-constexpr std::size_t k_piece_input = k_piece_capacity + 1;
-
-}  // namespace
-
 // The buffer holds what is left of the last block (less than k_piece_input
 // bytes) and a new block.
 PieceReader::PieceReader(ByteSource& source, std::size_t block_size)

@@ -31,6 +31,10 @@ class PieceReader {
  private:
   friend bool read_piece(PieceReader& file, Piece& piece);
 
+  // The most input a piece can take: k_piece_capacity bytes ending in a
+  // newline that was a CR LF pair.
+  static constexpr std::size_t k_piece_input = k_piece_capacity + 1;
+
   [[nodiscard]] bool next(Piece& piece);
   [[nodiscard]] bool take_line(Piece& piece);
   // The rest of next(): a long line, the input's end, a refill.
@@ -49,11 +53,10 @@ class PieceReader {
 };
 
 // The common case inline: a line that ends within a piece's reach of the
-// buffer's start (a piece of k_piece_capacity bytes ending in a newline may
-// take one byte more on input, where that newline was a CR LF pair).
+// buffer's start.
 inline bool PieceReader::take_line(Piece& piece) {
   char* const start = buffer_.data() + begin_;
-  const std::size_t window = std::min(end_ - begin_, k_piece_capacity + 1);
+  const std::size_t window = std::min(end_ - begin_, k_piece_input);
   auto* newline = static_cast<char*>(std::memchr(start, '\n', window));
   if (newline == nullptr) return false;
   const bool pair = newline > start && newline[-1] == '\r';
