@@ -15,12 +15,11 @@ constexpr std::size_t k_bytes_a_line = 250;
 
 }  // namespace
 
-// Qt does not survive running out of memory inside a text document: the
-// document is given only what the memory there is can hold, which is asked
-// for here first, and given back, as one block of the size it will take: the
-// text as UTF-16, twice (the string handed over, the document's own copy),
-// and the lines. Without it, std::bad_alloc is thrown before the widget is
-// touched.
+// Qt does not survive running out of memory inside a text document, so the
+// memory the pane will take is asked for here first, as one block, and given
+// back: the text as UTF-16, twice (the string handed over, the document's own
+// copy), and the lines. Where there is not that much, std::bad_alloc is
+// thrown before the widget is touched.
 void PaneLines::ensure_room(std::size_t lines, std::size_t text_bytes) {
   const std::size_t room = 2 * 2 * text_bytes + lines * k_bytes_a_line;
   void* probe = ::operator new(room);
