@@ -1,26 +1,6 @@
 #include "formkit/guarded_application.h"
 
-#include <new>
-#include <string>
-
 namespace formkit {
-
-namespace {
-
-// What the exception being handled means to the user.
-std::string describe_current_exception() {
-  try {
-    throw;
-  } catch (const std::bad_alloc&) {
-    return std::string(k_out_of_memory);
-  } catch (const std::exception& error) {
-    return std::string("Erreur inattendue : ") + error.what();
-  } catch (...) {
-    return "Erreur inattendue.";
-  }
-}
-
-}  // namespace
 
 GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -34,7 +14,7 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void GuardedApplication::report_failure() {
-  failures_->show_message(describe_current_exception());
+  failures_->show_message(linescan::describe_current_exception());
   exit(0);
 }
 

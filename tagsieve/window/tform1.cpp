@@ -76,7 +76,7 @@ void TForm1::Button1Click() {
     // A scan too large for the memory there is: the window stays, the pane
     // stays empty rather than half-filled.
     pane_->clear();
-    messages().show_message(formkit::k_out_of_memory);
+    messages().show_message(linescan::k_out_of_memory);
   }
 }
 

@@ -7,14 +7,10 @@
 #include <exception>
 #include <functional>
 #include <memory>
-#include <string_view>
 
 #include "formkit/message_box.h"
 
 namespace formkit {
-
-// What the user is told when memory runs out in the middle of something.
-inline constexpr std::string_view k_out_of_memory = "Mémoire insuffisante : l'opération a été abandonnée.";
 
 // The application object, made safe against exceptions: one that escapes an
 // event handler (running out of memory, say) is shown in a message box and

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace linescan {
@@ -11,5 +12,12 @@ class MessageSink {
   virtual ~MessageSink() = default;
   virtual void show_message(std::string_view text) = 0;
 };
+
+// What the user is told when memory runs out in the middle of something.
+inline constexpr std::string_view k_out_of_memory = "Mémoire insuffisante : l'opération a été abandonnée.";
+
+// Called from a catch block: what the exception being handled means to the
+// user, whichever front end caught it.
+[[nodiscard]] std::string describe_current_exception();
 
 }  // namespace linescan
