@@ -1,13 +1,18 @@
-# add_tool(<tool> CORE <sources> WINDOW <sources> DATA <file>)
+# add_tool(<tool> CORE <sources> WINDOW <sources> WIN32 <sources> DATA <file>)
 # A tool's logic library <tool>_core (core/include), which needs no Qt; and,
-# when the windows are built, its window library <tool>_window (window/) and
-# the program <tool>, made from main.cpp, with DATA copied beside it: the file
-# the program finds in the folder it runs in.
+# when the Qt windows are built, its window library <tool>_window (window/)
+# and the program <tool>, made from main.cpp; or, when the Windows front ends
+# are, its Win32 window library <tool>_win32 and the program made from
+# win32/main.cpp. DATA is copied beside the program: the file it finds in the
+# folder it runs in.
 function(add_tool tool)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "DATA" "CORE;WINDOW")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "DATA" "CORE;WINDOW;WIN32")
   add_library(${tool}_core STATIC ${arg_CORE})
   target_include_directories(${tool}_core PUBLIC core/include)
   target_link_libraries(${tool}_core PUBLIC linescan)
+  if(TWEAKTOOLS_WIN32)
+    add_win32_program(${tool} SOURCES ${arg_WIN32} DATA ${arg_DATA})
+  endif()
   if(NOT TWEAKTOOLS_QT)
     return()
   endif()
@@ -30,4 +35,26 @@ function(add_tool tool)
   install(FILES ${arg_DATA} DESTINATION ${CMAKE_INSTALL_DATADIR}/tweak-tools COMPONENT system)
   install(TARGETS ${tool} RUNTIME DESTINATION ${tool} COMPONENT portable EXCLUDE_FROM_ALL)
   install(FILES ${arg_DATA} DESTINATION ${tool} COMPONENT portable EXCLUDE_FROM_ALL)
+endfunction()
+
+# add_win32_program(<tool> SOURCES <sources> DATA <file>)
+# The Windows front end: <tool>_win32 (win32/), and <tool>.exe with its
+# manifest, installed for the zip in a folder of its own with DATA beside it.
+function(add_win32_program tool)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "DATA" "SOURCES")
+  add_library(${tool}_win32 STATIC ${arg_SOURCES})
+  target_include_directories(${tool}_win32 PUBLIC win32)
+  target_link_libraries(${tool}_win32 PUBLIC ${tool}_core win32kit)
+
+  set(TOOL ${tool})
+  configure_file(${PROJECT_SOURCE_DIR}/win32kit/program.manifest.in ${tool}.manifest @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/win32kit/program.rc.in ${tool}.rc @ONLY)
+  add_executable(${tool} WIN32 win32/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/${tool}.rc)
+  # wWinMain, the entry point that gets the command line as UTF-16.
+  target_link_options(${tool} PRIVATE -municode)
+  target_link_libraries(${tool} PRIVATE ${tool}_win32)
+  add_custom_command(TARGET ${tool} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/${arg_DATA} $<TARGET_FILE_DIR:${tool}>)
+  install(TARGETS ${tool} RUNTIME DESTINATION ${tool})
+  install(FILES ${arg_DATA} DESTINATION ${tool})
 endfunction()

@@ -1,0 +1,92 @@
+#include "tform1.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <array>
+#include <filesystem>
+#include <new>
+#include <string>
+
+#include "tagsieve/tag_scan.h"
+#include "win32kit/text.h"
+
+namespace tagsieve {
+
+namespace {
+
+using win32kit::ControlSpec;
+using win32kit::handler;
+using win32kit::Kind;
+
+// Enter in either box, or on the check box, clicks Button1; the pane takes
+// Enter as a new line.
+const std::array k_controls = {
+    ControlSpec{.name = L"RichEdit1", .kind = Kind::memo, .left = 0, .top = 48, .width = 619, .height = 457, .tab = 0,
+                .anchored = true},
+    ControlSpec{.name = L"Label1", .left = 8, .top = 0, .width = 151, .height = 13,
+                .text = L"Emplacement et nom du fichier :"},
+    ControlSpec{.name = L"Edit1", .kind = Kind::edit, .left = 168, .top = 0, .width = 449, .height = 21,
+                .text = L"C:\\Program Files\\Ravenholt\\Molegrave\\data\\Tweak\\weaptwk.xml", .tab = 1},
+    ControlSpec{.name = L"Label2", .left = 8, .top = 24, .width = 84, .height = 13, .text = L"Nom de la balise :"},
+    ControlSpec{.name = L"Edit2", .kind = Kind::edit, .left = 168, .top = 24, .width = 137, .height = 21, .tab = 2},
+    ControlSpec{.name = L"CheckBox1", .kind = Kind::check_box, .left = 312, .top = 24, .width = 185, .height = 17,
+                .text = L"Ne pas réafficher la même valeur", .tab = 3, .checked = true},
+    ControlSpec{.name = L"Button1", .kind = Kind::button, .left = 504, .top = 24, .width = 113, .height = 17,
+                .text = L"Afficher les valeurs", .tab = 4, .on_event = handler(&TForm1::Button1Click),
+                .default_button = true},
+};
+
+// The pane keeps its distances to the sides of the 620 by 505 client area
+// that the form was laid out in.
+const win32kit::FormSpec k_form1 = {
+    .caption = L"Tagsieve v1.01 alpha", .left = 272, .top = 178, .client_width = 620, .client_height = 505,
+    .resizable = true, .width = 628, .height = 532, .min_width = 625, .min_height = 260, .controls = k_controls};
+
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
+
+}  // namespace
+
+TForm1::TForm1(linescan::MessageSink* messages) : Form(k_form1, messages), pane_(control(L"RichEdit1")) {
+  // Completion is a help, not a need: without it the box still takes a path.
+  SHAutoComplete(control(L"Edit1"), SHACF_FILESYSTEM);
+  DragAcceptFiles(handle(), TRUE);
+}
+
+void TForm1::Button1Click() {
+  const WaitCursor busy;
+  try {
+    // The path goes from the box's UTF-16 to a wide path; the tag becomes the
+    // bytes that files written on this system hold.
+    scan_tag_values(std::filesystem::path(win32kit::window_text(control(L"Edit1"))),
+                    win32kit::to_ansi(win32kit::window_text(control(L"Edit2"))),
+                    SendMessageW(control(L"CheckBox1"), BM_GETCHECK, 0, 0) == BST_CHECKED, pane_, messages());
+  } catch (const std::bad_alloc&) {
+    // A scan too large for the memory there is: the window stays, the pane
+    // stays empty rather than half-filled.
+    pane_.clear();
+    messages().show_message(linescan::k_out_of_memory);
+  }
+}
+
+bool TForm1::on_message(UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
+  if (message != WM_DROPFILES) return false;
+  const auto drop = reinterpret_cast<HDROP>(wparam);
+  std::wstring file(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+  file.resize(DragQueryFileW(drop, 0, file.data(), static_cast<UINT>(file.size())));
+  DragFinish(drop);
+  if (!file.empty()) SetWindowTextW(control(L"Edit1"), file.c_str());
+  result = 0;
+  return true;
+}
+
+}  // namespace tagsieve

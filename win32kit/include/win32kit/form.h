@@ -1,0 +1,72 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+#include <vector>
+
+#include "linescan/message_sink.h"
+#include "win32kit/form_spec.h"
+#include "win32kit/message_box.h"
+
+namespace win32kit {
+
+// The base of a tool's window, built from its table: the window, its
+// controls, their font, colours and tab order, the scroll bars' steps and the
+// anchored controls' sizes. Handlers named in the table run on their events.
+// What the window tells the user goes to the sink it was given (a test's
+// recorder) or, without one, to message boxes over the window. An exception
+// from a handler never leaves the window procedure: it is shown through the
+// same sink and the message loop then ends.
+class Form {
+ public:
+  Form(const FormSpec& spec, linescan::MessageSink* messages);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  [[nodiscard]] HWND handle() const { return window_; }
+  // The control of that name; throws std::out_of_range for a name not in the table.
+  [[nodiscard]] HWND control(std::wstring_view name) const;
+  // Ends the message loop when the window is closed.
+  void quit_when_closed() { quit_when_closed_ = true; }
+
+ protected:
+  [[nodiscard]] linescan::MessageSink& messages() { return messages_; }
+  void set_background(HWND control, COLORREF colour);
+
+  // A message the form itself answers before the defaults; true when it did.
+  virtual bool on_message(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
+ private:
+  struct Control {
+    const ControlSpec* spec;
+    HWND window;
+    HBRUSH brush = nullptr;
+    COLORREF colour = 0;
+  };
+
+  static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+  void create_controls(const FormSpec& spec);
+  // Destroys the window and what was made for its controls.
+  void release();
+  [[nodiscard]] Control* find(HWND window);
+  void fit_caption(const Control& control);
+  // A scroll bar's request: its code, and for the thumb where it was dragged to.
+  void scroll(Control& bar, int code, int thumb);
+  void follow_size();
+
+  MessageBoxSink message_boxes_;
+  linescan::MessageSink& messages_;
+  HFONT font_ = nullptr;
+  HWND window_ = nullptr;
+  HWND focus_ = nullptr;  // the control that gets the focus back when the window is activated
+  std::vector<Control> controls_;
+  int design_width_ = 0;
+  int design_height_ = 0;
+  const FormSpec* spec_;
+  bool quit_when_closed_ = false;
+};
+
+}  // namespace win32kit

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace win32kit {
+
+// UTF-8, as the logic speaks it, to the UTF-16 of Windows's text; a byte
+// that is not UTF-8 becomes U+FFFD.
+[[nodiscard]] std::wstring widen(std::string_view utf8);
+
+// Text as bytes of the system's ANSI code page, the encoding of the files
+// that Windows programs write; a character the code page lacks becomes '?'.
+[[nodiscard]] std::string to_ansi(std::wstring_view text);
+
+// A window's text: an edit's content, a control's caption.
+[[nodiscard]] std::wstring window_text(HWND window);
+
+}  // namespace win32kit

@@ -1,0 +1,351 @@
+#include "win32kit/form.h"
+
+#include <algorithm>
+#include <climits>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+#include "win32kit/text.h"
+
+namespace win32kit {
+
+namespace {
+
+constexpr wchar_t k_class_name[] = L"TForm1";
+// Controls are numbered from here in the order of the table.
+constexpr int k_first_id = 100;
+// A check box's box and the gap before its caption.
+constexpr int k_check_mark_width = 20;
+
+[[noreturn]] void throw_last_error(const char* what) {
+  throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
+}
+
+struct Creation {
+  const wchar_t* window_class;
+  long style;  // as Windows's headers spell the style bits
+  long ex_style;
+};
+
+Creation creation_of(const ControlSpec& spec) {
+  switch (spec.kind) {
+    case Kind::label:
+      return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case Kind::scroll_bar:
+      return {L"SCROLLBAR", SBS_HORZ, 0};
+    case Kind::edit:
+      return {L"EDIT", ES_AUTOHSCROLL | (spec.read_only ? ES_READONLY : 0), WS_EX_CLIENTEDGE};
+    case Kind::memo:
+      return {L"EDIT",
+              ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL | WS_HSCROLL | WS_VSCROLL |
+                  (spec.read_only ? ES_READONLY : 0),
+              WS_EX_CLIENTEDGE};
+    case Kind::button:
+      return {L"BUTTON", spec.default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0};
+    case Kind::check_box:
+      return {L"BUTTON", BS_AUTOCHECKBOX, 0};
+    case Kind::list_box:
+      return {L"LISTBOX", LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL, WS_EX_CLIENTEDGE};
+  }
+  throw std::invalid_argument("unknown control kind");
+}
+
+// The width that a caption takes in the form's font.
+int text_width(HWND window, HFONT font, std::wstring_view text) {
+  const HDC context = GetDC(window);
+  const HGDIOBJ previous = SelectObject(context, font);
+  SIZE size{};
+  GetTextExtentPoint32W(context, text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(context, previous);
+  ReleaseDC(window, context);
+  return size.cx;
+}
+
+// The font the forms were laid out in: 8 points at 96 dpi.
+HFONT make_form_font() {
+  return CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+}
+
+}  // namespace
+
+Form::Form(const FormSpec& spec, linescan::MessageSink* messages)
+    : messages_(messages ? *messages : message_boxes_),
+      design_width_(spec.client_width),
+      design_height_(spec.client_height),
+      spec_(&spec) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  static const ATOM registered = [instance] {
+    WNDCLASSEXW form_class{};
+    form_class.cbSize = sizeof form_class;
+    form_class.lpfnWndProc = window_procedure;
+    form_class.hInstance = instance;
+    form_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    form_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    form_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    form_class.lpszClassName = k_class_name;
+    return RegisterClassExW(&form_class);
+  }();
+  if (!registered) throw_last_error("RegisterClassExW");
+
+  DWORD style = WS_CLIPCHILDREN | (spec.resizable ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  int width = spec.width;
+  int height = spec.height;
+  if (!spec.resizable) {
+    RECT outer{0, 0, spec.client_width, spec.client_height};
+    AdjustWindowRectEx(&outer, style, FALSE, 0);
+    width = outer.right - outer.left;
+    height = outer.bottom - outer.top;
+  }
+  font_ = make_form_font();
+  const std::wstring caption(spec.caption);
+  if (!CreateWindowExW(0, k_class_name, caption.c_str(), style, spec.left, spec.top, width, height, nullptr, nullptr,
+                       instance, this)) {
+    DeleteObject(font_);
+    throw_last_error("CreateWindowExW");
+  }
+  message_boxes_.set_owner(window_);
+  try {
+    create_controls(spec);
+  } catch (...) {
+    release();
+    throw;
+  }
+  follow_size();
+}
+
+Form::~Form() { release(); }
+
+void Form::release() {
+  if (window_) DestroyWindow(window_);
+  for (const Control& control : controls_) {
+    if (control.brush) DeleteObject(control.brush);
+  }
+  controls_.clear();
+  if (font_) DeleteObject(font_);
+  font_ = nullptr;
+}
+
+void Form::create_controls(const FormSpec& spec) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  // Windows moves the focus in the order the controls were made: the tab
+  // order first, then those that take no focus.
+  std::vector<std::size_t> order(spec.controls.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  const auto place = [&](std::size_t i) { return spec.controls[i].tab < 0 ? INT_MAX : spec.controls[i].tab; };
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return place(a) < place(b); });
+
+  controls_.resize(spec.controls.size());
+  for (const std::size_t i : order) {
+    const ControlSpec& control = spec.controls[i];
+    const Creation how = creation_of(control);
+    const auto style = static_cast<DWORD>(WS_CHILD | (control.visible ? WS_VISIBLE : 0) | how.style |
+                                          (control.tab >= 0 ? WS_TABSTOP : 0) | (control.enabled ? 0 : WS_DISABLED));
+    const std::wstring text(control.text);
+    const HWND window =
+        CreateWindowExW(static_cast<DWORD>(how.ex_style), how.window_class, text.c_str(), style, control.left, control.top, control.width,
+                        control.height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(k_first_id + i)),
+                        instance, nullptr);
+    if (!window) throw_last_error("CreateWindowExW");
+    controls_[i] = Control{&control, window};
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    fit_caption(controls_[i]);
+
+    switch (control.kind) {
+      case Kind::scroll_bar: {
+        SCROLLINFO range{sizeof range, SIF_RANGE | SIF_POS | SIF_PAGE, 0, control.max, 0, 0, 0};
+        SetScrollInfo(window, SB_CTL, &range, FALSE);
+        break;
+      }
+      case Kind::memo:
+      case Kind::edit:
+        // As much text as memory holds, not the default 32 K characters.
+        SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
+        break;
+      case Kind::check_box:
+        SendMessageW(window, BM_SETCHECK, control.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
+      case Kind::list_box:
+        for (const std::string_view item : control.items) {
+          SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+        }
+        if (control.item_height > 0) SendMessageW(window, LB_SETITEMHEIGHT, 0, control.item_height);
+        break;
+      default:
+        break;
+    }
+    if (control.background) set_background(window, *control.background);
+  }
+  if (!order.empty() && spec.controls[order.front()].tab >= 0) {
+    focus_ = controls_[order.front()].window;
+    SetFocus(focus_);
+  }
+}
+
+// A label is as wide as its caption, and a check box widens to hold its own:
+// where the font is not the one the form was laid out in, no caption is cut.
+void Form::fit_caption(const Control& control) {
+  const ControlSpec& spec = *control.spec;
+  int wanted = 0;
+  if (spec.kind == Kind::label) wanted = text_width(control.window, font_, spec.text);
+  if (spec.kind == Kind::check_box) wanted = text_width(control.window, font_, spec.text) + k_check_mark_width;
+  if (wanted > spec.width) SetWindowPos(control.window, nullptr, 0, 0, wanted, spec.height, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+HWND Form::control(std::wstring_view name) const {
+  for (const Control& control : controls_) {
+    if (control.spec->name == name) return control.window;
+  }
+  throw std::out_of_range("no control of that name on the form");
+}
+
+Form::Control* Form::find(HWND window) {
+  for (Control& control : controls_) {
+    if (control.window == window) return &control;
+  }
+  return nullptr;
+}
+
+void Form::set_background(HWND window, COLORREF colour) {
+  Control* control = find(window);
+  if (!control) return;
+  const HBRUSH brush = CreateSolidBrush(colour);
+  if (!brush) throw_last_error("CreateSolidBrush");
+  if (control->brush) DeleteObject(control->brush);
+  control->brush = brush;
+  control->colour = colour;
+  // Shown at once, not at the next time Windows happens to paint it.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void Form::scroll(Control& bar, int code, int thumb) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  GetScrollInfo(bar.window, SB_CTL, &info);
+  int position = info.nPos;
+  switch (code) {
+    case SB_LINELEFT: position -= 1; break;
+    case SB_LINERIGHT: position += 1; break;
+    case SB_PAGELEFT: position -= bar.spec->page; break;
+    case SB_PAGERIGHT: position += bar.spec->page; break;
+    case SB_LEFT: position = info.nMin; break;
+    case SB_RIGHT: position = info.nMax; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: position = thumb; break;
+    default: return;
+  }
+  position = std::clamp(position, info.nMin, info.nMax);
+  if (position == info.nPos) return;
+  SetScrollPos(bar.window, SB_CTL, position, TRUE);
+  if (bar.spec->on_event) (this->*bar.spec->on_event)();
+}
+
+// An anchored control keeps the distances to the four sides that the form
+// was laid out with.
+void Form::follow_size() {
+  RECT client;
+  GetClientRect(window_, &client);
+  for (const Control& control : controls_) {
+    const ControlSpec& spec = *control.spec;
+    if (!spec.anchored) continue;
+    const int right_margin = design_width_ - (spec.left + spec.width);
+    const int bottom_margin = design_height_ - (spec.top + spec.height);
+    MoveWindow(control.window, spec.left, spec.top, std::max(0, int{client.right} - right_margin - spec.left),
+               std::max(0, int{client.bottom} - bottom_margin - spec.top), TRUE);
+  }
+}
+
+bool Form::on_message(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT CALLBACK Form::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* created = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    created->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!form) return DefWindowProcW(window, message, wparam, lparam);
+  try {
+    return form->handle_message(message, wparam, lparam);
+  } catch (...) {
+    // Nothing may unwind through Windows's own frames: the user is told, and
+    // the program ends as if the window were closed.
+    try {
+      form->messages_.show_message(linescan::describe_current_exception());
+    } catch (...) {
+    }
+    PostQuitMessage(0);
+  }
+  return 0;
+}
+
+LRESULT Form::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  const HWND window = window_;
+  LRESULT result = 0;
+  if (on_message(message, wparam, lparam, result)) return result;
+  switch (message) {
+    case WM_HSCROLL:
+      if (Control* bar = find(reinterpret_cast<HWND>(lparam)); bar && bar->spec->kind == Kind::scroll_bar) {
+        scroll(*bar, LOWORD(wparam), static_cast<short>(HIWORD(wparam)));
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED) {
+        const Control* clicked = find(reinterpret_cast<HWND>(lparam));
+        if (clicked && clicked->spec->on_event) (this->*clicked->spec->on_event)();
+        return 0;
+      }
+      break;
+    case DM_GETDEFID:
+      // Asked by the dialog keys' handling: the button that Enter clicks.
+      for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i].spec->default_button) return MAKELRESULT(k_first_id + i, DC_HASDEFID);
+      }
+      return 0;
+    case WM_NEXTDLGCTL:
+      SetFocus(GetNextDlgTabItem(window_, GetFocus(), wparam != 0));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+      if (const Control* coloured = find(reinterpret_cast<HWND>(lparam)); coloured && coloured->brush) {
+        SetBkColor(reinterpret_cast<HDC>(wparam), coloured->colour);
+        return reinterpret_cast<LRESULT>(coloured->brush);
+      }
+      break;
+    case WM_ACTIVATE:
+      // A window that is no dialog keeps no focus of its own: the control
+      // that had it gets it back.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        if (const HWND focus = GetFocus(); focus && IsChild(window_, focus)) focus_ = focus;
+      } else if (focus_) {
+        SetFocus(focus_);
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      follow_size();
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (spec_->resizable) {
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+        limits->ptMinTrackSize = POINT{spec_->min_width, spec_->min_height};
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      if (quit_when_closed_) PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace win32kit
