@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "test_support/files.h"
+#include "test_support/recording.h"
+#include "tform1.h"
+#include "win32_support.h"
+#include "win32kit/text.h"
+
+namespace {
+
+using Messages = std::vector<std::string>;
+using test_support::has_focus;
+using test_support::text_of;
+
+class TagWindow : public testing::Test {
+ protected:
+  TagWindow() {
+    test_support::write_file(sample,
+                             "<Damage>5</Damage>\r\n<Damage>5</Damage>\r\n<Damage>7</Damage>\r\n"
+                             "<Name>\xC3\x89p\xC3\xA9" "e</Name>\r\n<Name>Hache\r\n<Name>\xC9" "cu</Name>\r\n"
+                             "<Port\xE9" "e>12</Port\xE9" "e>\r\n<Note>a\x01" "b</Note>\r\n");
+  }
+
+  void type(const std::wstring& path, const std::wstring& tag) {
+    SetWindowTextW(form.control(L"Edit1"), path.c_str());
+    SetWindowTextW(form.control(L"Edit2"), tag.c_str());
+  }
+  void click() { SendMessageW(form.control(L"Button1"), BM_CLICK, 0, 0); }
+  std::string pane() { return text_of(form.control(L"RichEdit1")); }
+
+  test_support::TempDir dir;
+  // A folder that the ANSI code page cannot name.
+  std::filesystem::path sample = [this] {
+    const auto folder = dir.path() / L"Mods \u00e9 \u0153 \u6c34";
+    std::filesystem::create_directory(folder);
+    return folder / "weaptwk.xml";
+  }();
+  test_support::RecordingMessages messages;
+  tagsieve::TForm1 form{&messages};
+};
+
+TEST_F(TagWindow, StartsAsLaidOutOnThePane) {
+  EXPECT_EQ(text_of(form.handle()), "Tagsieve v1.01 alpha");
+  EXPECT_EQ(text_of(form.control(L"Edit1")), "C:\\Program Files\\Ravenholt\\Molegrave\\data\\Tweak\\weaptwk.xml");
+  EXPECT_EQ(SendMessageW(form.control(L"CheckBox1"), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(has_focus(form, L"RichEdit1"));
+  RECT outer;
+  GetWindowRect(form.handle(), &outer);
+  EXPECT_EQ(std::pair(outer.right - outer.left, outer.bottom - outer.top), std::pair(628L, 532L));
+}
+
+TEST_F(TagWindow, ListsTheValuesOnceThenWithRepeats) {
+  type(L"C:\\nulle part\\weaptwk.xml", L"Damage");
+  click();
+  EXPECT_EQ(messages.shown, Messages{"Impossible de trouver le fichier"});
+  EXPECT_EQ(pane(), "");
+  type(sample.wstring(), L"Damage");
+  click();
+  EXPECT_EQ(pane(), "5\r\n7");
+  click();
+  EXPECT_EQ(pane(), "5\r\n7");  // the pane is emptied first, not filled twice
+  SendMessageW(form.control(L"CheckBox1"), BM_CLICK, 0, 0);
+  click();
+  EXPECT_EQ(pane(), "5\r\n5\r\n7");
+  type(sample.wstring(), L"Name");
+  click();
+  EXPECT_EQ(pane(), "\xC3\x89p\xC3\xA9" "e\r\nHache\r\n\xC3\x89" "cu");
+  type(sample.wstring(), L"Note");
+  click();
+  EXPECT_EQ(pane(), "a\xE2\x90\x81" "b");  // the control character as its symbol
+  EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(TagWindow, TheTagIsReadInTheSystemsCodePage) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the sample's tag is written in Windows-1252, the system's is " << GetACP();
+  type(sample.wstring(), L"Port\u00e9e");
+  click();
+  EXPECT_EQ(pane(), "12");
+}
+
+TEST_F(TagWindow, EnterInEitherBoxShowsTheValuesAndTabLeavesThePane) {
+  type(sample.wstring(), L"Damage");
+  for (const wchar_t* box : {L"Edit2", L"Edit1"}) {
+    SetWindowTextW(form.control(L"RichEdit1"), L"");
+    SetFocus(form.control(box));
+    test_support::press(form, VK_RETURN);
+    EXPECT_EQ(pane(), "5\r\n7");
+  }
+  SetWindowTextW(form.control(L"RichEdit1"), L"");
+  SetFocus(form.control(L"RichEdit1"));
+  for (const wchar_t* next : {L"Edit1", L"Edit2", L"CheckBox1", L"Button1"}) {
+    test_support::press(form, VK_TAB);
+    EXPECT_TRUE(has_focus(form, next)) << text_of(form.control(next));
+  }
+  EXPECT_EQ(pane(), "");
+}
+
+TEST_F(TagWindow, OnlyThePaneFollowsTheWindowsSize) {
+  const RECT edit = test_support::place(form, L"Edit1");
+  SetWindowPos(form.handle(), nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client;
+  GetClientRect(form.handle(), &client);
+  const RECT pane = test_support::place(form, L"RichEdit1");
+  EXPECT_EQ(std::tuple(pane.left, pane.top, pane.right, pane.bottom), std::tuple(0L, 48L, client.right - 1, client.bottom));
+  const RECT edit_after = test_support::place(form, L"Edit1");
+  EXPECT_TRUE(EqualRect(&edit, &edit_after));
+  SetWindowPos(form.handle(), nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+  RECT outer;
+  GetWindowRect(form.handle(), &outer);
+  EXPECT_EQ(std::pair(outer.right - outer.left, outer.bottom - outer.top), std::pair(625L, 260L));
+}
+
+TEST_F(TagWindow, ADroppedFileGoesToThePathBox) {
+  const std::wstring path = sample.wstring();
+  const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+  const HGLOBAL drop = GlobalAlloc(GHND, bytes);
+  auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), path.c_str(), path.size() * sizeof(wchar_t));
+  GlobalUnlock(drop);
+  SendMessageW(form.handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  EXPECT_EQ(win32kit::window_text(form.control(L"Edit1")), path);
+}
+
+}  // namespace

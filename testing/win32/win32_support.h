@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "win32kit/form.h"
+
+// The forms are driven hidden: they get the same messages, and no window
+// is mapped and unmapped on the display for each test.
+namespace test_support {
+
+// Delivers what waits in this thread's queue as the program's loop does,
+// dialog keys first.
+void pump(win32kit::Form& form);
+
+// Presses and releases a key on the control that has the focus, Shift held
+// down when asked.
+void press(win32kit::Form& form, UINT key, bool shift = false);
+
+// Moves a scroll bar's thumb to position, as a drag ending there does.
+void drag_thumb(win32kit::Form& form, std::wstring_view bar, int position);
+
+// The colour that the form gives a control's background.
+[[nodiscard]] COLORREF background(win32kit::Form& form, std::wstring_view name);
+
+// A control's place within the form's client area.
+[[nodiscard]] RECT place(win32kit::Form& form, std::wstring_view name);
+
+// Whether the control of that name has the focus.
+[[nodiscard]] bool has_focus(win32kit::Form& form, std::wstring_view name);
+
+// A window's text as UTF-8, which the tests' expectations are written in.
+[[nodiscard]] std::string text_of(HWND window);
+
+}  // namespace test_support

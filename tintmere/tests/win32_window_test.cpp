@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "test_support/files.h"
+#include "test_support/recording.h"
+#include "tform1.h"
+#include "win32_support.h"
+
+namespace {
+
+using Messages = std::vector<std::string>;
+using test_support::has_focus;
+
+class ColourWindow : public testing::Test {
+ protected:
+  void set(int red, int green, int blue) {
+    test_support::drag_thumb(form, L"ScrollBar1", red);
+    test_support::drag_thumb(form, L"ScrollBar2", green);
+    test_support::drag_thumb(form, L"ScrollBar3", blue);
+  }
+  void click(const wchar_t* button) { SendMessageW(form.control(button), BM_CLICK, 0, 0); }
+
+  test_support::RecordingMessages messages;
+  tintmere::TForm1 form{&messages};
+};
+
+TEST_F(ColourWindow, StartsBlackOnTheFirstSliderFixedInSizeWithTheEntryListHidden) {
+  EXPECT_EQ(test_support::text_of(form.handle()), "Tintmere V1.04");
+  RECT client;
+  GetClientRect(form.handle(), &client);
+  EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(329L, 118L));
+  const LONG_PTR style = GetWindowLongPtrW(form.handle(), GWL_STYLE);
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), WS_MINIMIZEBOX);
+  EXPECT_EQ(test_support::background(form, L"Edit1"), RGB(0, 0, 0));
+  EXPECT_TRUE(has_focus(form, L"ScrollBar1"));
+
+  const HWND list = form.control(L"ListBox1");
+  EXPECT_FALSE(IsWindowVisible(list));
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 17);
+  wchar_t last[32] = {};
+  SendMessageW(list, LB_GETTEXT, 16, reinterpret_cast<LPARAM>(last));
+  EXPECT_STREQ(last, L"Water.WILDWEST.NIGHT");
+}
+
+TEST_F(ColourWindow, TheSlidersColourThePreviewRedInTheLowByte) {
+  const struct {
+    int red, green, blue;
+    COLORREF shown;
+  } cases[] = {
+      {0, 0, 255, 0xFF0000}, {255, 0, 0, 0x0000FF}, {255, 255, 255, 0xFFFFFF}, {255, 0x34, 0x56, 0x5634FF},
+  };
+  for (const auto& c : cases) {
+    set(c.red, c.green, c.blue);
+    EXPECT_EQ(test_support::background(form, L"Edit1"), c.shown) << c.red << ' ' << c.green << ' ' << c.blue;
+  }
+}
+
+TEST_F(ColourWindow, KeysMoveTheFocusedSliderAndTabGoesThroughTheSlidersAndButtons) {
+  test_support::press(form, VK_END);
+  test_support::press(form, VK_TAB);
+  test_support::press(form, VK_NEXT);
+  EXPECT_EQ(test_support::background(form, L"Edit1"), RGB(255, 16, 0));
+  for (const wchar_t* next : {L"ScrollBar3", L"Button1", L"Button2", L"ScrollBar1"}) {
+    test_support::press(form, VK_TAB);
+    EXPECT_TRUE(has_focus(form, next)) << test_support::text_of(form.control(next));
+  }
+}
+
+TEST_F(ColourWindow, SauvegarderWritesTweakXmlAndQuestionMarkShowsTheCredits) {
+  test_support::TempDir dir;
+  const test_support::ScopedCurrentDir in_dir(dir.path());
+  click(L"Button1");
+  EXPECT_EQ(messages.shown, Messages{"Impossible de trouver le fichier"});
+  EXPECT_TRUE(test_support::list_tree(dir.path()).empty());
+
+  test_support::write_file(dir / "twkdefaut.xml", "<WaterPlaneTweaks name='FE.Water'>\n<Sea r='1' g='1' b='1' a='9'/>\n");
+  set(10, 20, 30);
+  click(L"Button1");
+  EXPECT_EQ(test_support::read_file(dir / "Tweak.xml"),
+            "<WaterPlaneTweaks name='FE.Water'>\r\n      <Sea r='10' g='20' b='30' a='9'/>\r\n");
+  click(L"Button2");
+  EXPECT_EQ(messages.shown, (Messages{"Impossible de trouver le fichier",
+                                      "Tintmere V1.04\nProgrammé par Orvane sur une idée de Belsquith"}));
+}
+
+}  // namespace
