@@ -20,8 +20,13 @@ class TagWindow : public testing::Test {
   TagWindow() {
     test_support::write_file(sample,
                              "<Damage>5</Damage>\r\n<Damage>5</Damage>\r\n<Damage>7</Damage>\r\n"
-                             "<Name>\xC3\x89p\xC3\xA9" "e</Name>\r\n<Name>Hache\r\n<Name>\xC9" "cu</Name>\r\n"
-                             "<Port\xE9" "e>12</Port\xE9" "e>\r\n<Note>a\x01" "b</Note>\r\n");
+                             "<Name>\xC3\x89p\xC3\xA9"
+                             "e</Name>\r\n<Name>Hache\r\n<Name>\xC9"
+                             "cu</Name>\r\n"
+                             "<Port\xE9"
+                             "e>12</Port\xE9"
+                             "e>\r\n<Note>a\x01"
+                             "b</Note>\r\n");
   }
 
   void type(const std::wstring& path, const std::wstring& tag) {
@@ -67,10 +72,15 @@ TEST_F(TagWindow, ListsTheValuesOnceThenWithRepeats) {
   EXPECT_EQ(pane(), "5\r\n5\r\n7");
   type(sample.wstring(), L"Name");
   click();
-  EXPECT_EQ(pane(), "\xC3\x89p\xC3\xA9" "e\r\nHache\r\n\xC3\x89" "cu");
+  EXPECT_EQ(pane(),
+            "\xC3\x89p\xC3\xA9"
+            "e\r\nHache\r\n\xC3\x89"
+            "cu");
   type(sample.wstring(), L"Note");
   click();
-  EXPECT_EQ(pane(), "a\xE2\x90\x81" "b");  // the control character as its symbol
+  EXPECT_EQ(pane(),
+            "a\xE2\x90\x81"
+            "b");  // the control character as its symbol
   EXPECT_EQ(messages.shown.size(), 1u);
 }
 
@@ -104,7 +114,8 @@ TEST_F(TagWindow, OnlyThePaneFollowsTheWindowsSize) {
   RECT client;
   GetClientRect(form.handle(), &client);
   const RECT pane = test_support::place(form, L"RichEdit1");
-  EXPECT_EQ(std::tuple(pane.left, pane.top, pane.right, pane.bottom), std::tuple(0L, 48L, client.right - 1, client.bottom));
+  EXPECT_EQ(std::tuple(pane.left, pane.top, pane.right, pane.bottom),
+            std::tuple(0L, 48L, client.right - 1, client.bottom));
   const RECT edit_after = test_support::place(form, L"Edit1");
   EXPECT_TRUE(EqualRect(&edit, &edit_after));
   SetWindowPos(form.handle(), nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);

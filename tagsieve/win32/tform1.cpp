@@ -15,33 +15,35 @@ namespace tagsieve {
 
 namespace {
 
-using win32kit::ControlSpec;
+using win32kit::Component;
 using win32kit::handler;
 using win32kit::Kind;
 
 // Enter in either box, or on the check box, clicks Button1; the pane takes
 // Enter as a new line.
-const std::array k_controls = {
-    ControlSpec{.name = L"RichEdit1", .kind = Kind::memo, .left = 0, .top = 48, .width = 619, .height = 457, .tab = 0,
-                .anchored = true},
-    ControlSpec{.name = L"Label1", .left = 8, .top = 0, .width = 151, .height = 13,
-                .text = L"Emplacement et nom du fichier :"},
-    ControlSpec{.name = L"Edit1", .kind = Kind::edit, .left = 168, .top = 0, .width = 449, .height = 21,
-                .text = L"C:\\Program Files\\Ravenholt\\Molegrave\\data\\Tweak\\weaptwk.xml", .tab = 1},
-    ControlSpec{.name = L"Label2", .left = 8, .top = 24, .width = 84, .height = 13, .text = L"Nom de la balise :"},
-    ControlSpec{.name = L"Edit2", .kind = Kind::edit, .left = 168, .top = 24, .width = 137, .height = 21, .tab = 2},
-    ControlSpec{.name = L"CheckBox1", .kind = Kind::check_box, .left = 312, .top = 24, .width = 185, .height = 17,
-                .text = L"Ne pas réafficher la même valeur", .tab = 3, .checked = true},
-    ControlSpec{.name = L"Button1", .kind = Kind::button, .left = 504, .top = 24, .width = 113, .height = 17,
-                .text = L"Afficher les valeurs", .tab = 4, .on_event = handler(&TForm1::Button1Click),
-                .default_button = true},
+// clang-format off
+const std::array k_components = {
+    Component{.name = L"RichEdit1", .kind = Kind::memo, .left = 0, .top = 48, .width = 619, .height = 457, .tab = 0,
+              .anchored = true},
+    Component{.name = L"Label1", .left = 8, .top = 0, .width = 151, .height = 13,
+              .text = L"Emplacement et nom du fichier :"},
+    Component{.name = L"Edit1", .kind = Kind::edit, .left = 168, .top = 0, .width = 449, .height = 21,
+              .text = L"C:\\Program Files\\Ravenholt\\Molegrave\\data\\Tweak\\weaptwk.xml", .tab = 1},
+    Component{.name = L"Label2", .left = 8, .top = 24, .width = 84, .height = 13, .text = L"Nom de la balise :"},
+    Component{.name = L"Edit2", .kind = Kind::edit, .left = 168, .top = 24, .width = 137, .height = 21, .tab = 2},
+    Component{.name = L"CheckBox1", .kind = Kind::check_box, .left = 312, .top = 24, .width = 185, .height = 17,
+              .text = L"Ne pas réafficher la même valeur", .tab = 3, .checked = true},
+    Component{.name = L"Button1", .kind = Kind::button, .left = 504, .top = 24, .width = 113, .height = 17,
+              .text = L"Afficher les valeurs", .tab = 4, .on_event = handler(&TForm1::Button1Click),
+              .default_button = true},
 };
 
 // The pane keeps its distances to the sides of the 620 by 505 client area
 // that the form was laid out in.
-const win32kit::FormSpec k_form1 = {
+const win32kit::FormTable k_form1 = {
     .caption = L"Tagsieve v1.01 alpha", .left = 272, .top = 178, .client_width = 620, .client_height = 505,
-    .resizable = true, .width = 628, .height = 532, .min_width = 625, .min_height = 260, .controls = k_controls};
+    .resizable = true, .width = 628, .height = 532, .min_width = 625, .min_height = 260, .components = k_components};
+// clang-format on
 
 class WaitCursor {
  public:

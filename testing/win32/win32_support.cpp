@@ -40,8 +40,8 @@ void drag_thumb(win32kit::Form& form, std::wstring_view bar, int position) {
 COLORREF background(win32kit::Form& form, std::wstring_view name) {
   const HWND control = form.control(name);
   const HDC context = GetDC(control);
-  const auto brush = reinterpret_cast<HBRUSH>(
-      SendMessageW(form.handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context), reinterpret_cast<LPARAM>(control)));
+  const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+      form.handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context), reinterpret_cast<LPARAM>(control)));
   LOGBRUSH colour{};
   GetObjectW(brush, sizeof colour, &colour);
   ReleaseDC(control, context);
@@ -59,7 +59,8 @@ bool has_focus(win32kit::Form& form, std::wstring_view name) { return GetFocus()
 
 std::string text_of(HWND window) {
   const std::wstring text = win32kit::window_text(window);
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
   return utf8;

@@ -46,7 +46,10 @@ TEST_F(ColourWindow, TheSlidersColourThePreviewRedInTheLowByte) {
     int red, green, blue;
     COLORREF shown;
   } cases[] = {
-      {0, 0, 255, 0xFF0000}, {255, 0, 0, 0x0000FF}, {255, 255, 255, 0xFFFFFF}, {255, 0x34, 0x56, 0x5634FF},
+      {0, 0, 255, 0xFF0000},
+      {255, 0, 0, 0x0000FF},
+      {255, 255, 255, 0xFFFFFF},
+      {255, 0x34, 0x56, 0x5634FF},
   };
   for (const auto& c : cases) {
     set(c.red, c.green, c.blue);
@@ -72,7 +75,8 @@ TEST_F(ColourWindow, SauvegarderWritesTweakXmlAndQuestionMarkShowsTheCredits) {
   EXPECT_EQ(messages.shown, Messages{"Impossible de trouver le fichier"});
   EXPECT_TRUE(test_support::list_tree(dir.path()).empty());
 
-  test_support::write_file(dir / "twkdefaut.xml", "<WaterPlaneTweaks name='FE.Water'>\n<Sea r='1' g='1' b='1' a='9'/>\n");
+  test_support::write_file(dir / "twkdefaut.xml",
+                           "<WaterPlaneTweaks name='FE.Water'>\n<Sea r='1' g='1' b='1' a='9'/>\n");
   set(10, 20, 30);
   click(L"Button1");
   EXPECT_EQ(test_support::read_file(dir / "Tweak.xml"),

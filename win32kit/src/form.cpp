@@ -28,21 +28,21 @@ struct Creation {
   long ex_style;
 };
 
-Creation creation_of(const ControlSpec& spec) {
-  switch (spec.kind) {
+Creation creation_of(const Component& component) {
+  switch (component.kind) {
     case Kind::label:
       return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
     case Kind::scroll_bar:
       return {L"SCROLLBAR", SBS_HORZ, 0};
     case Kind::edit:
-      return {L"EDIT", ES_AUTOHSCROLL | (spec.read_only ? ES_READONLY : 0), WS_EX_CLIENTEDGE};
+      return {L"EDIT", ES_AUTOHSCROLL | (component.read_only ? ES_READONLY : 0), WS_EX_CLIENTEDGE};
     case Kind::memo:
       return {L"EDIT",
               ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL | WS_HSCROLL | WS_VSCROLL |
-                  (spec.read_only ? ES_READONLY : 0),
+                  (component.read_only ? ES_READONLY : 0),
               WS_EX_CLIENTEDGE};
     case Kind::button:
-      return {L"BUTTON", spec.default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0};
+      return {L"BUTTON", component.default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0};
     case Kind::check_box:
       return {L"BUTTON", BS_AUTOCHECKBOX, 0};
     case Kind::list_box:
@@ -70,11 +70,11 @@ HFONT make_form_font() {
 
 }  // namespace
 
-Form::Form(const FormSpec& spec, linescan::MessageSink* messages)
+Form::Form(const FormTable& table, linescan::MessageSink* messages)
     : messages_(messages ? *messages : message_boxes_),
-      design_width_(spec.client_width),
-      design_height_(spec.client_height),
-      spec_(&spec) {
+      design_width_(table.client_width),
+      design_height_(table.client_height),
+      table_(&table) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   static const ATOM registered = [instance] {
     WNDCLASSEXW form_class{};
@@ -89,25 +89,26 @@ Form::Form(const FormSpec& spec, linescan::MessageSink* messages)
   }();
   if (!registered) throw_last_error("RegisterClassExW");
 
-  DWORD style = WS_CLIPCHILDREN | (spec.resizable ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
-  int width = spec.width;
-  int height = spec.height;
-  if (!spec.resizable) {
-    RECT outer{0, 0, spec.client_width, spec.client_height};
+  DWORD style = WS_CLIPCHILDREN |
+                (table.resizable ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  int width = table.width;
+  int height = table.height;
+  if (!table.resizable) {
+    RECT outer{0, 0, table.client_width, table.client_height};
     AdjustWindowRectEx(&outer, style, FALSE, 0);
     width = outer.right - outer.left;
     height = outer.bottom - outer.top;
   }
   font_ = make_form_font();
-  const std::wstring caption(spec.caption);
-  if (!CreateWindowExW(0, k_class_name, caption.c_str(), style, spec.left, spec.top, width, height, nullptr, nullptr,
+  const std::wstring caption(table.caption);
+  if (!CreateWindowExW(0, k_class_name, caption.c_str(), style, table.left, table.top, width, height, nullptr, nullptr,
                        instance, this)) {
     DeleteObject(font_);
     throw_last_error("CreateWindowExW");
   }
   message_boxes_.set_owner(window_);
   try {
-    create_controls(spec);
+    create_controls(table);
   } catch (...) {
     release();
     throw;
@@ -127,26 +128,26 @@ void Form::release() {
   font_ = nullptr;
 }
 
-void Form::create_controls(const FormSpec& spec) {
+void Form::create_controls(const FormTable& table) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   // Windows moves the focus in the order the controls were made: the tab
   // order first, then those that take no focus.
-  std::vector<std::size_t> order(spec.controls.size());
+  std::vector<std::size_t> order(table.components.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  const auto place = [&](std::size_t i) { return spec.controls[i].tab < 0 ? INT_MAX : spec.controls[i].tab; };
+  const auto place = [&](std::size_t i) { return table.components[i].tab < 0 ? INT_MAX : table.components[i].tab; };
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return place(a) < place(b); });
 
-  controls_.resize(spec.controls.size());
+  controls_.resize(table.components.size());
   for (const std::size_t i : order) {
-    const ControlSpec& control = spec.controls[i];
+    const Component& control = table.components[i];
     const Creation how = creation_of(control);
     const auto style = static_cast<DWORD>(WS_CHILD | (control.visible ? WS_VISIBLE : 0) | how.style |
                                           (control.tab >= 0 ? WS_TABSTOP : 0) | (control.enabled ? 0 : WS_DISABLED));
     const std::wstring text(control.text);
     const HWND window =
-        CreateWindowExW(static_cast<DWORD>(how.ex_style), how.window_class, text.c_str(), style, control.left, control.top, control.width,
-                        control.height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(k_first_id + i)),
-                        instance, nullptr);
+        CreateWindowExW(static_cast<DWORD>(how.ex_style), how.window_class, text.c_str(), style, control.left,
+                        control.top, control.width, control.height, window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(k_first_id + i)), instance, nullptr);
     if (!window) throw_last_error("CreateWindowExW");
     controls_[i] = Control{&control, window};
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -177,7 +178,7 @@ void Form::create_controls(const FormSpec& spec) {
     }
     if (control.background) set_background(window, *control.background);
   }
-  if (!order.empty() && spec.controls[order.front()].tab >= 0) {
+  if (!order.empty() && table.components[order.front()].tab >= 0) {
     focus_ = controls_[order.front()].window;
     SetFocus(focus_);
   }
@@ -186,16 +187,18 @@ void Form::create_controls(const FormSpec& spec) {
 // A label is as wide as its caption, and a check box widens to hold its own:
 // where the font is not the one the form was laid out in, no caption is cut.
 void Form::fit_caption(const Control& control) {
-  const ControlSpec& spec = *control.spec;
+  const Component& component = *control.component;
   int wanted = 0;
-  if (spec.kind == Kind::label) wanted = text_width(control.window, font_, spec.text);
-  if (spec.kind == Kind::check_box) wanted = text_width(control.window, font_, spec.text) + k_check_mark_width;
-  if (wanted > spec.width) SetWindowPos(control.window, nullptr, 0, 0, wanted, spec.height, SWP_NOMOVE | SWP_NOZORDER);
+  if (component.kind == Kind::label) wanted = text_width(control.window, font_, component.text);
+  if (component.kind == Kind::check_box)
+    wanted = text_width(control.window, font_, component.text) + k_check_mark_width;
+  if (wanted > component.width)
+    SetWindowPos(control.window, nullptr, 0, 0, wanted, component.height, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 HWND Form::control(std::wstring_view name) const {
   for (const Control& control : controls_) {
-    if (control.spec->name == name) return control.window;
+    if (control.component->name == name) return control.window;
   }
   throw std::out_of_range("no control of that name on the form");
 }
@@ -226,20 +229,35 @@ void Form::scroll(Control& bar, int code, int thumb) {
   GetScrollInfo(bar.window, SB_CTL, &info);
   int position = info.nPos;
   switch (code) {
-    case SB_LINELEFT: position -= 1; break;
-    case SB_LINERIGHT: position += 1; break;
-    case SB_PAGELEFT: position -= bar.spec->page; break;
-    case SB_PAGERIGHT: position += bar.spec->page; break;
-    case SB_LEFT: position = info.nMin; break;
-    case SB_RIGHT: position = info.nMax; break;
+    case SB_LINELEFT:
+      position -= 1;
+      break;
+    case SB_LINERIGHT:
+      position += 1;
+      break;
+    case SB_PAGELEFT:
+      position -= bar.component->page;
+      break;
+    case SB_PAGERIGHT:
+      position += bar.component->page;
+      break;
+    case SB_LEFT:
+      position = info.nMin;
+      break;
+    case SB_RIGHT:
+      position = info.nMax;
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: position = thumb; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      position = thumb;
+      break;
+    default:
+      return;
   }
   position = std::clamp(position, info.nMin, info.nMax);
   if (position == info.nPos) return;
   SetScrollPos(bar.window, SB_CTL, position, TRUE);
-  if (bar.spec->on_event) (this->*bar.spec->on_event)();
+  if (bar.component->on_event) (this->*bar.component->on_event)();
 }
 
 // An anchored control keeps the distances to the four sides that the form
@@ -248,12 +266,13 @@ void Form::follow_size() {
   RECT client;
   GetClientRect(window_, &client);
   for (const Control& control : controls_) {
-    const ControlSpec& spec = *control.spec;
-    if (!spec.anchored) continue;
-    const int right_margin = design_width_ - (spec.left + spec.width);
-    const int bottom_margin = design_height_ - (spec.top + spec.height);
-    MoveWindow(control.window, spec.left, spec.top, std::max(0, int{client.right} - right_margin - spec.left),
-               std::max(0, int{client.bottom} - bottom_margin - spec.top), TRUE);
+    const Component& component = *control.component;
+    if (!component.anchored) continue;
+    const int right_margin = design_width_ - (component.left + component.width);
+    const int bottom_margin = design_height_ - (component.top + component.height);
+    MoveWindow(control.window, component.left, component.top,
+               std::max(0, int{client.right} - right_margin - component.left),
+               std::max(0, int{client.bottom} - bottom_margin - component.top), TRUE);
   }
 }
 
@@ -287,7 +306,7 @@ LRESULT Form::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   if (on_message(message, wparam, lparam, result)) return result;
   switch (message) {
     case WM_HSCROLL:
-      if (Control* bar = find(reinterpret_cast<HWND>(lparam)); bar && bar->spec->kind == Kind::scroll_bar) {
+      if (Control* bar = find(reinterpret_cast<HWND>(lparam)); bar && bar->component->kind == Kind::scroll_bar) {
         scroll(*bar, LOWORD(wparam), static_cast<short>(HIWORD(wparam)));
         return 0;
       }
@@ -295,14 +314,14 @@ LRESULT Form::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED) {
         const Control* clicked = find(reinterpret_cast<HWND>(lparam));
-        if (clicked && clicked->spec->on_event) (this->*clicked->spec->on_event)();
+        if (clicked && clicked->component->on_event) (this->*clicked->component->on_event)();
         return 0;
       }
       break;
     case DM_GETDEFID:
       // Asked by the dialog keys' handling: the button that Enter clicks.
       for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (controls_[i].spec->default_button) return MAKELRESULT(k_first_id + i, DC_HASDEFID);
+        if (controls_[i].component->default_button) return MAKELRESULT(k_first_id + i, DC_HASDEFID);
       }
       return 0;
     case WM_NEXTDLGCTL:
@@ -329,9 +348,9 @@ LRESULT Form::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       follow_size();
       return 0;
     case WM_GETMINMAXINFO:
-      if (spec_->resizable) {
+      if (table_->resizable) {
         auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
-        limits->ptMinTrackSize = POINT{spec_->min_width, spec_->min_height};
+        limits->ptMinTrackSize = POINT{table_->min_width, table_->min_height};
         return 0;
       }
       break;

@@ -12,7 +12,7 @@ namespace {
 
 using test_support::has_focus;
 using test_support::press;
-using win32kit::ControlSpec;
+using win32kit::Component;
 using win32kit::Kind;
 using Messages = std::vector<std::string>;
 
@@ -30,22 +30,24 @@ class Probe : public win32kit::Form {
   void (*failure)() = nullptr;
 };
 
-const std::array k_controls = {
-    ControlSpec{.name = L"Label1", .left = 8, .top = 0, .width = 2, .height = 13, .text = L"Une étiquette assez longue"},
-    ControlSpec{.name = L"Button1", .kind = Kind::button, .left = 200, .top = 0, .width = 60, .height = 20,
-                .text = L"OK", .tab = 3, .on_event = win32kit::handler(&Probe::Clicked), .default_button = true},
-    ControlSpec{.name = L"ScrollBar1", .kind = Kind::scroll_bar, .left = 8, .top = 20, .width = 200, .height = 15,
-                .tab = 0, .on_event = win32kit::handler(&Probe::Moved), .max = 255, .page = 16},
-    ControlSpec{.name = L"Edit1", .kind = Kind::edit, .left = 8, .top = 40, .width = 100, .height = 21, .tab = 1},
-    ControlSpec{.name = L"Edit2", .kind = Kind::edit, .left = 120, .top = 40, .width = 100, .height = 21, .tab = 4,
-                .enabled = false},
-    ControlSpec{.name = L"Memo1", .kind = Kind::memo, .left = 0, .top = 70, .width = 290, .height = 120, .tab = 2,
-                .anchored = true},
+// clang-format off
+const std::array k_components = {
+    Component{.name = L"Label1", .left = 8, .top = 0, .width = 2, .height = 13, .text = L"Une étiquette assez longue"},
+    Component{.name = L"Button1", .kind = Kind::button, .left = 200, .top = 0, .width = 60, .height = 20,
+              .text = L"OK", .tab = 3, .on_event = win32kit::handler(&Probe::Clicked), .default_button = true},
+    Component{.name = L"ScrollBar1", .kind = Kind::scroll_bar, .left = 8, .top = 20, .width = 200, .height = 15,
+              .tab = 0, .on_event = win32kit::handler(&Probe::Moved), .max = 255, .page = 16},
+    Component{.name = L"Edit1", .kind = Kind::edit, .left = 8, .top = 40, .width = 100, .height = 21, .tab = 1},
+    Component{.name = L"Edit2", .kind = Kind::edit, .left = 120, .top = 40, .width = 100, .height = 21, .tab = 4,
+              .enabled = false},
+    Component{.name = L"Memo1", .kind = Kind::memo, .left = 0, .top = 70, .width = 290, .height = 120, .tab = 2,
+              .anchored = true},
 };
 
-const win32kit::FormSpec k_probe = {.caption = L"Probe", .left = 10, .top = 10, .client_width = 300,
-                                    .client_height = 200, .resizable = true, .width = 320, .height = 240,
-                                    .min_width = 250, .min_height = 150, .controls = k_controls};
+const win32kit::FormTable k_probe = {.caption = L"Probe", .left = 10, .top = 10, .client_width = 300,
+                                     .client_height = 200, .resizable = true, .width = 320, .height = 240,
+                                     .min_width = 250, .min_height = 150, .components = k_components};
+// clang-format on
 
 Probe::Probe(linescan::MessageSink* messages) : Form(k_probe, messages) {}
 
@@ -63,9 +65,9 @@ TEST_F(FormTest, KeysStepTheScrollBarWithinItsRange) {
     int from;
     int to;
   } cases[] = {
-      {VK_RIGHT, 0, 1},   {VK_DOWN, 0, 1},    {VK_LEFT, 5, 4},   {VK_UP, 5, 4},   {VK_NEXT, 0, 16},
-      {VK_PRIOR, 20, 4},  {VK_PRIOR, 3, 0},   {VK_NEXT, 250, 255}, {VK_END, 0, 255}, {VK_HOME, 200, 0},
-      {VK_RIGHT, 255, 255}, {VK_LEFT, 0, 0},
+      {VK_RIGHT, 0, 1}, {VK_DOWN, 0, 1},   {VK_LEFT, 5, 4},      {VK_UP, 5, 4},
+      {VK_NEXT, 0, 16}, {VK_PRIOR, 20, 4}, {VK_PRIOR, 3, 0},     {VK_NEXT, 250, 255},
+      {VK_END, 0, 255}, {VK_HOME, 200, 0}, {VK_RIGHT, 255, 255}, {VK_LEFT, 0, 0},
   };
   ASSERT_TRUE(has_focus(form, L"ScrollBar1"));
   for (const auto& c : cases) {
@@ -148,8 +150,8 @@ TEST_F(FormTest, AnExceptionFromAHandlerIsShownAndEndsTheLoop) {
 
 TEST(RunWindow, AFailureToBuildTheWindowIsShownAndTheExitCodeIsZero) {
   test_support::RecordingMessages messages;
-  const int code = win32kit::run_window([]() -> std::unique_ptr<win32kit::Form> { throw std::runtime_error("pas de fenêtre"); },
-                                        &messages);
+  const int code = win32kit::run_window(
+      []() -> std::unique_ptr<win32kit::Form> { throw std::runtime_error("pas de fenêtre"); }, &messages);
   EXPECT_EQ(code, 0);
   EXPECT_EQ(messages.shown, Messages{"Erreur inattendue : pas de fenêtre"});
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "linescan/message_sink.h"
-#include "win32kit/form_spec.h"
+#include "win32kit/form_table.h"
 #include "win32kit/message_box.h"
 
 namespace win32kit {
@@ -20,7 +20,7 @@ namespace win32kit {
 // same sink and the message loop then ends.
 class Form {
  public:
-  Form(const FormSpec& spec, linescan::MessageSink* messages);
+  Form(const FormTable& table, linescan::MessageSink* messages);
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -40,7 +40,7 @@ class Form {
 
  private:
   struct Control {
-    const ControlSpec* spec;
+    const Component* component;
     HWND window;
     HBRUSH brush = nullptr;
     COLORREF colour = 0;
@@ -48,7 +48,7 @@ class Form {
 
   static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
-  void create_controls(const FormSpec& spec);
+  void create_controls(const FormTable& table);
   // Destroys the window and what was made for its controls.
   void release();
   [[nodiscard]] Control* find(HWND window);
@@ -65,7 +65,7 @@ class Form {
   std::vector<Control> controls_;
   int design_width_ = 0;
   int design_height_ = 0;
-  const FormSpec* spec_;
+  const FormTable* table_;
   bool quit_when_closed_ = false;
 };
 

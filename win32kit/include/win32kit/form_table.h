@@ -30,7 +30,7 @@ enum class Kind {
 };
 
 // One control, laid out in pixels at 96 dpi within the form's client area.
-struct ControlSpec {
+struct Component {
   std::wstring_view name;
   Kind kind = Kind::label;
   int left = 0;
@@ -60,7 +60,7 @@ struct ControlSpec {
 };
 
 // A form: its window and its controls.
-struct FormSpec {
+struct FormTable {
   std::wstring_view caption;
   int left = 0;
   int top = 0;
@@ -75,7 +75,7 @@ struct FormSpec {
   int height = 0;
   int min_width = 0;
   int min_height = 0;
-  std::span<const ControlSpec> controls;
+  std::span<const Component> components;
 };
 
 }  // namespace win32kit
