@@ -39,6 +39,9 @@ class Form {
   virtual bool on_message(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
 
  private:
+  // Controls are numbered from here in the order of the table.
+  static constexpr int k_first_id = 100;
+
   struct Control {
     const Component* component;
     HWND window;

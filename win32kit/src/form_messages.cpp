@@ -1,0 +1,154 @@
+// How a form answers Windows's messages: its scroll bars' steps, its
+// handlers, the dialog keys' questions, its colours, focus and size.
+#include "win32kit/form.h"
+
+#include <algorithm>
+
+namespace win32kit {
+
+void Form::scroll(Control& bar, int code, int thumb) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  GetScrollInfo(bar.window, SB_CTL, &info);
+  int position = info.nPos;
+  switch (code) {
+    case SB_LINELEFT:
+      position -= 1;
+      break;
+    case SB_LINERIGHT:
+      position += 1;
+      break;
+    case SB_PAGELEFT:
+      position -= bar.component->page;
+      break;
+    case SB_PAGERIGHT:
+      position += bar.component->page;
+      break;
+    case SB_LEFT:
+      position = info.nMin;
+      break;
+    case SB_RIGHT:
+      position = info.nMax;
+      break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+      position = thumb;
+      break;
+    default:
+      return;
+  }
+  position = std::clamp(position, info.nMin, info.nMax);
+  if (position == info.nPos) return;
+  SetScrollPos(bar.window, SB_CTL, position, TRUE);
+  if (bar.component->on_event) (this->*bar.component->on_event)();
+}
+
+// An anchored control keeps the distances to the four sides that the form
+// was laid out with.
+void Form::follow_size() {
+  RECT client;
+  GetClientRect(window_, &client);
+  for (const Control& control : controls_) {
+    const Component& component = *control.component;
+    if (!component.anchored) continue;
+    const int right_margin = design_width_ - (component.left + component.width);
+    const int bottom_margin = design_height_ - (component.top + component.height);
+    MoveWindow(control.window, component.left, component.top,
+               std::max(0, int{client.right} - right_margin - component.left),
+               std::max(0, int{client.bottom} - bottom_margin - component.top), TRUE);
+  }
+}
+
+bool Form::on_message(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT CALLBACK Form::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* created = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    created->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!form) return DefWindowProcW(window, message, wparam, lparam);
+  try {
+    return form->handle_message(message, wparam, lparam);
+  } catch (...) {
+    // Nothing may unwind through Windows's own frames: the user is told, and
+    // the program ends as if the window were closed.
+    try {
+      form->messages_.show_message(linescan::describe_current_exception());
+    } catch (...) {
+    }
+    PostQuitMessage(0);
+  }
+  return 0;
+}
+
+LRESULT Form::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  const HWND window = window_;
+  LRESULT result = 0;
+  if (on_message(message, wparam, lparam, result)) return result;
+  switch (message) {
+    case WM_HSCROLL:
+      if (Control* bar = find(reinterpret_cast<HWND>(lparam)); bar && bar->component->kind == Kind::scroll_bar) {
+        scroll(*bar, LOWORD(wparam), static_cast<short>(HIWORD(wparam)));
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED) {
+        const Control* clicked = find(reinterpret_cast<HWND>(lparam));
+        if (clicked && clicked->component->on_event) (this->*clicked->component->on_event)();
+        return 0;
+      }
+      break;
+    case DM_GETDEFID:
+      // Asked by the dialog keys' handling: the button that Enter clicks.
+      for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i].component->default_button) return MAKELRESULT(k_first_id + i, DC_HASDEFID);
+      }
+      return 0;
+    case WM_NEXTDLGCTL:
+      SetFocus(GetNextDlgTabItem(window_, GetFocus(), wparam != 0));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+      if (const Control* coloured = find(reinterpret_cast<HWND>(lparam)); coloured && coloured->brush) {
+        SetBkColor(reinterpret_cast<HDC>(wparam), coloured->colour);
+        return reinterpret_cast<LRESULT>(coloured->brush);
+      }
+      break;
+    case WM_ACTIVATE:
+      // A window that is no dialog keeps no focus of its own: the control
+      // that had it gets it back.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        if (const HWND focus = GetFocus(); focus && IsChild(window_, focus)) focus_ = focus;
+      } else if (focus_) {
+        SetFocus(focus_);
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      follow_size();
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (table_->resizable) {
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+        limits->ptMinTrackSize = POINT{table_->min_width, table_->min_height};
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      if (quit_when_closed_) PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace win32kit
