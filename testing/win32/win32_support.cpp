@@ -1,5 +1,7 @@
 #include "win32_support.h"
 
+#include <commctrl.h>
+
 #include <array>
 
 #include "win32kit/program.h"
@@ -57,13 +59,45 @@ RECT place(win32kit::Form& form, std::wstring_view name) {
 
 bool has_focus(win32kit::Form& form, std::wstring_view name) { return GetFocus() == form.control(name); }
 
-std::string text_of(HWND window) {
-  const std::wstring text = win32kit::window_text(window);
+namespace {
+
+std::string to_utf8(std::wstring_view text) {
   const int size =
       WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
   return utf8;
+}
+
+}  // namespace
+
+std::string text_of(HWND window) { return to_utf8(win32kit::window_text(window)); }
+
+std::string value_tip(win32kit::Form& form) {
+  struct Search {
+    HWND owner;
+    HWND tip = nullptr;
+  } search{form.handle()};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (GetWindow(window, GW_OWNER) != search.owner || std::wstring_view(name) != TOOLTIPS_CLASSW) return TRUE;
+        search.tip = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  if (!search.tip) return {};
+  // The form's one tool is its first.
+  std::array<wchar_t, 80> text{};
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  SendMessageW(search.tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = text.data();
+  SendMessageW(search.tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+  return to_utf8(text.data());
 }
 
 }  // namespace test_support

@@ -55,6 +55,7 @@ TEST_F(ColourWindow, TheSlidersColourThePreviewRedInTheLowByte) {
     set(c.red, c.green, c.blue);
     EXPECT_EQ(test_support::background(form, L"Edit1"), c.shown) << c.red << ' ' << c.green << ' ' << c.blue;
   }
+  EXPECT_EQ(test_support::value_tip(form), "86");  // the blue slider's, moved last
 }
 
 TEST_F(ColourWindow, KeysMoveTheFocusedSliderAndTabGoesThroughTheSlidersAndButtons) {

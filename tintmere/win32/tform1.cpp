@@ -15,11 +15,12 @@ using win32kit::Kind;
 
 constexpr std::string_view k_credits = "Tintmere V1.04\nProgrammé par Orvane sur une idée de Belsquith";
 
-// The channel sliders: 0 to 255, Page Up and Page Down move by 16.
+// The channel sliders: 0 to 255, Page Up and Page Down move by 16, the value
+// shown as the slider moves.
 // clang-format off
 constexpr win32kit::Component slider(const wchar_t* name, int top, int tab, void (TForm1::*on_change)()) {
   return {.name = name, .kind = Kind::scroll_bar, .left = 64, .top = top, .width = 257, .height = 15, .tab = tab,
-          .on_event = handler(on_change), .max = 255, .page = 16};
+          .on_event = handler(on_change), .max = 255, .page = 16, .shows_value = true};
 }
 // clang-format on
 

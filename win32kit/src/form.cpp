@@ -1,5 +1,7 @@
 #include "win32kit/form.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <climits>
 #include <stdexcept>
@@ -75,6 +77,9 @@ Form::Form(const FormTable& table, linescan::MessageSink* messages)
       table_(&table) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   static const ATOM registered = [instance] {
+    // The common controls' window classes, the tooltip's among them.
+    INITCOMMONCONTROLSEX common{sizeof common, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&common);
     WNDCLASSEXW form_class{};
     form_class.cbSize = sizeof form_class;
     form_class.lpfnWndProc = window_procedure;

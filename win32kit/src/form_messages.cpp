@@ -2,9 +2,30 @@
 // handlers, the dialog keys' questions, its colours, focus and size.
 #include "win32kit/form.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <string>
 
 namespace win32kit {
+
+namespace {
+
+constexpr UINT_PTR k_value_tip_timer = 1;
+// As long as a tooltip stays up.
+constexpr UINT k_value_tip_milliseconds = 10'000;
+
+// The one tool of a form's value tooltip, placed where it is told.
+TTTOOLINFOW value_tool(HWND form) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool.hwnd = form;
+  tool.uId = 1;
+  return tool;
+}
+
+}  // namespace
 
 void Form::scroll(Control& bar, int code, int thumb) {
   SCROLLINFO info{};
@@ -41,7 +62,38 @@ void Form::scroll(Control& bar, int code, int thumb) {
   position = std::clamp(position, info.nMin, info.nMax);
   if (position == info.nPos) return;
   SetScrollPos(bar.window, SB_CTL, position, TRUE);
+  if (bar.component->shows_value) show_value(bar, position, info.nMax);
   if (bar.component->on_event) (this->*bar.component->on_event)();
+}
+
+void Form::show_value(const Control& bar, int position, int max) {
+  if (!value_tip_) {
+    value_tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
+                                 0, 0, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!value_tip_) return;  // a help, not a need
+    TTTOOLINFOW tool = value_tool(window_);
+    SendMessageW(value_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  std::wstring text = std::to_wstring(position);
+  TTTOOLINFOW tool = value_tool(window_);
+  tool.lpszText = text.data();
+  SendMessageW(value_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (!IsWindowVisible(window_)) return;
+  // Over the thumb and just above the bar, clear of what lies below it.
+  RECT place;
+  GetWindowRect(bar.window, &place);
+  const int x = place.left + (place.right - place.left) * position / (max + 1);
+  const int y = std::max(0, int{place.top} - int{place.bottom - place.top} - 4);
+  SendMessageW(value_tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
+  SendMessageW(value_tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  SetTimer(window_, k_value_tip_timer, k_value_tip_milliseconds, nullptr);
+}
+
+void Form::hide_value() {
+  if (!value_tip_) return;
+  TTTOOLINFOW tool = value_tool(window_);
+  SendMessageW(value_tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+  KillTimer(window_, k_value_tip_timer);
 }
 
 // An anchored control keeps the distances to the four sides that the form
@@ -118,10 +170,18 @@ LRESULT Form::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         return reinterpret_cast<LRESULT>(coloured->brush);
       }
       break;
+    case WM_TIMER:
+      if (wparam != k_value_tip_timer) break;
+      hide_value();
+      return 0;
+    case WM_MOVE:
+      hide_value();
+      break;
     case WM_ACTIVATE:
       // A window that is no dialog keeps no focus of its own: the control
       // that had it gets it back.
       if (LOWORD(wparam) == WA_INACTIVE) {
+        hide_value();
         if (const HWND focus = GetFocus(); focus && IsChild(window_, focus)) focus_ = focus;
       } else if (focus_) {
         SetFocus(focus_);

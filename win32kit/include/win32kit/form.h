@@ -59,12 +59,17 @@ class Form {
   // A scroll bar's request: its code, and for the thumb where it was dragged to.
   void scroll(Control& bar, int code, int thumb);
   void follow_size();
+  // The position of a scroll bar that shows its value, in the tooltip kept
+  // for it, over the thumb; shown only while the form is, for a while.
+  void show_value(const Control& bar, int position, int max);
+  void hide_value();
 
   MessageBoxSink message_boxes_;
   linescan::MessageSink& messages_;
   HFONT font_ = nullptr;
   HWND window_ = nullptr;
-  HWND focus_ = nullptr;  // the control that gets the focus back when the window is activated
+  HWND focus_ = nullptr;
+  HWND value_tip_ = nullptr;  // made when first needed  // the control that gets the focus back when the window is activated
   std::vector<Control> controls_;
   int design_width_ = 0;
   int design_height_ = 0;

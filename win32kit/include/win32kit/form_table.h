@@ -45,6 +45,8 @@ struct Component {
   Handler on_event = nullptr;
   int max = 0;   // scroll bar
   int page = 0;  // scroll bar: the step of Page Up and Page Down
+  // A scroll bar that shows its position in a tooltip over the thumb as it moves.
+  bool shows_value = false;
   bool enabled = true;
   // A hidden control is not drawn and takes no focus.
   bool visible = true;
