@@ -71,10 +71,7 @@ HFONT make_form_font() {
 }  // namespace
 
 Form::Form(const FormTable& table, linescan::MessageSink* messages)
-    : messages_(messages ? *messages : message_boxes_),
-      design_width_(table.client_width),
-      design_height_(table.client_height),
-      table_(&table) {
+    : messages_(messages ? *messages : message_boxes_), table_(&table) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   static const ATOM registered = [instance] {
     // The common controls' window classes, the tooltip's among them.

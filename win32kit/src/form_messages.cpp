@@ -104,8 +104,8 @@ void Form::follow_size() {
   for (const Control& control : controls_) {
     const Component& component = *control.component;
     if (!component.anchored) continue;
-    const int right_margin = design_width_ - (component.left + component.width);
-    const int bottom_margin = design_height_ - (component.top + component.height);
+    const int right_margin = table_->client_width - (component.left + component.width);
+    const int bottom_margin = table_->client_height - (component.top + component.height);
     MoveWindow(control.window, component.left, component.top,
                std::max(0, int{client.right} - right_margin - component.left),
                std::max(0, int{client.bottom} - bottom_margin - component.top), TRUE);

@@ -68,11 +68,9 @@ class Form {
   linescan::MessageSink& messages_;
   HFONT font_ = nullptr;
   HWND window_ = nullptr;
-  HWND focus_ = nullptr;
-  HWND value_tip_ = nullptr;  // made when first needed  // the control that gets the focus back when the window is activated
+  HWND focus_ = nullptr;      // the control that gets the focus back when the window is activated
+  HWND value_tip_ = nullptr;  // made when first needed
   std::vector<Control> controls_;
-  int design_width_ = 0;
-  int design_height_ = 0;
   const FormTable* table_;
   bool quit_when_closed_ = false;
 };
