@@ -59,19 +59,7 @@ RECT place(win32kit::Form& form, std::wstring_view name) {
 
 bool has_focus(win32kit::Form& form, std::wstring_view name) { return GetFocus() == form.control(name); }
 
-namespace {
-
-std::string to_utf8(std::wstring_view text) {
-  const int size =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
-  return utf8;
-}
-
-}  // namespace
-
-std::string text_of(HWND window) { return to_utf8(win32kit::window_text(window)); }
+std::string text_of(HWND window) { return win32kit::to_utf8(win32kit::window_text(window)); }
 
 std::string value_tip(win32kit::Form& form) {
   struct Search {
@@ -97,7 +85,7 @@ std::string value_tip(win32kit::Form& form) {
   SendMessageW(search.tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
   tool.lpszText = text.data();
   SendMessageW(search.tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
-  return to_utf8(text.data());
+  return win32kit::to_utf8(text.data());
 }
 
 }  // namespace test_support

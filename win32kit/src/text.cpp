@@ -14,6 +14,15 @@ int checked_length(std::size_t length) {
   return static_cast<int>(length);
 }
 
+std::string narrow(std::wstring_view text, UINT code_page) {
+  if (text.empty()) return {};
+  const int length = checked_length(text.size());
+  const int narrow_length = WideCharToMultiByte(code_page, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(narrow_length), '\0');
+  WideCharToMultiByte(code_page, 0, text.data(), length, bytes.data(), narrow_length, nullptr, nullptr);
+  return bytes;
+}
+
 }  // namespace
 
 std::wstring widen(std::string_view utf8) {
@@ -25,14 +34,9 @@ std::wstring widen(std::string_view utf8) {
   return wide;
 }
 
-std::string to_ansi(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int length = checked_length(text.size());
-  const int narrow_length = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(narrow_length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), length, narrow.data(), narrow_length, nullptr, nullptr);
-  return narrow;
-}
+std::string to_ansi(std::wstring_view text) { return narrow(text, CP_ACP); }
+
+std::string to_utf8(std::wstring_view text) { return narrow(text, CP_UTF8); }
 
 std::wstring window_text(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');

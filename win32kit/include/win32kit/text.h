@@ -15,6 +15,9 @@ namespace win32kit {
 // that Windows programs write; a character the code page lacks becomes '?'.
 [[nodiscard]] std::string to_ansi(std::wstring_view text);
 
+// UTF-16 back to UTF-8.
+[[nodiscard]] std::string to_utf8(std::wstring_view text);
+
 // A window's text: an edit's content, a control's caption.
 [[nodiscard]] std::wstring window_text(HWND window);
 
