@@ -60,6 +60,7 @@ struct FailureCase {
   std::string_view message;
   bool full_disk = false;
   bool unprivileged = false;  // root sees through read-only files
+  bool template_locked = false;  // there, but not to be read by the save
 };
 
 void expect_failure(const FailureCase& c) {
@@ -87,7 +88,9 @@ void expect_failure(const FailureCase& c) {
 #endif
     return messages.shown.size() == 1 ? messages.shown.front() : "messages: " + std::to_string(messages.shown.size());
   };
-  const std::string shown = c.unprivileged ? test_support::run_unprivileged(dir.path(), generate) : generate();
+  const std::string shown = c.template_locked ? test_support::while_unreadable(dir / "twkdefaut.xml", generate)
+                            : c.unprivileged  ? test_support::run_unprivileged(dir.path(), generate)
+                                              : generate();
   EXPECT_EQ(shown, c.message);
   EXPECT_EQ(read_file(dir / "Tweak.xml"), old);
   EXPECT_EQ(test_support::list_tree(dir.path()), before);
@@ -98,6 +101,9 @@ const auto template_file = [](const fs::path& dir) { write_file(dir / "twkdefaut
 TEST(GenerateTweakFile, AFailureSaysWhyAndLeavesTweakXmlAsItWas) {
   const FailureCase cases[] = {
       {"no template", [](const fs::path&) {}, tintmere::k_template_missing},
+      {"template is a folder", [](const fs::path& dir) { fs::create_directory(dir / "twkdefaut.xml"); },
+       tintmere::k_template_missing},
+      {"template may not be read", template_file, tintmere::k_template_unreadable, false, false, true},
       {"Tweak.xml is a folder",
        [](const fs::path& dir) {
          template_file(dir);
@@ -139,8 +145,8 @@ TEST(GenerateTweakFile, AFailureOfADeviceAReadOrAFullDiskSaysWhy) {
   const FailureCase cases[] = {
       {"template is a device", [](const fs::path& dir) { fs::create_symlink("/dev/zero", dir / "twkdefaut.xml"); },
        tintmere::k_template_missing},
-      // A regular file whose reads fail: the start of this process's memory is unmapped.
-      {"template read error", [](const fs::path& dir) { fs::create_symlink("/proc/self/mem", dir / "twkdefaut.xml"); },
+      {"template is a file of the kernel's",
+       [](const fs::path& dir) { fs::create_symlink("/proc/self/status", dir / "twkdefaut.xml"); },
        tintmere::k_template_unreadable},
       {"disk full", template_file, tintmere::k_output_unwritable, true},
   };

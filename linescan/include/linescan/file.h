@@ -55,8 +55,16 @@ class File {
 };
 
 // Opens path for reading if it is a regular file. A folder, a device or a
-// pipe is refused, and the open never waits for a pipe's writer.
+// pipe is refused, and the open never waits for a pipe's writer; so is a file
+// of the kernel's own file systems (Linux's /proc, /sys and their kin), whose
+// reads may never end.
 [[nodiscard]] File open_regular_file(const std::filesystem::path& path, std::error_code& error);
+
+// Whether an error of open_regular_file() means that there is no file to read
+// at the path (nothing there, a folder, a device, a pipe), rather than a file
+// that is there but may not or cannot be read (its permissions, another
+// program's hold, a file of the kernel's).
+[[nodiscard]] bool is_missing(const std::error_code& error);
 
 // Makes a new, empty file in folder, open for writing, named prefix and a few
 // random characters; it never replaces a file. created gets its path.

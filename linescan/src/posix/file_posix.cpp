@@ -1,6 +1,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -21,6 +25,23 @@ namespace {
 std::error_code last_error() { return {errno, std::generic_category()}; }
 
 int fd_of(File::Native native) { return static_cast<int>(native); }
+
+// Whether the file lives on one of the kernel's own file systems, whose
+// "files" are views of the running system: some block on read for ever
+// (/proc/kmsg), none is a tweak file.
+bool on_pseudo_file_system([[maybe_unused]] int fd) {
+#ifdef __linux__
+  static constexpr decltype(statfs::f_type) k_pseudo[] = {
+      PROC_SUPER_MAGIC,   SYSFS_MAGIC,      DEBUGFS_MAGIC,   TRACEFS_MAGIC,  SECURITYFS_MAGIC,
+      CGROUP_SUPER_MAGIC, CGROUP2_SUPER_MAGIC, BPF_FS_MAGIC, EFIVARFS_MAGIC, PSTOREFS_MAGIC,
+      SELINUX_MAGIC,      SMACK_MAGIC,      BINFMTFS_MAGIC,  0x62656570 /* configfs */, 0x65735543 /* fusectl */,
+  };
+  struct statfs system {};
+  return ::fstatfs(fd, &system) == 0 && std::find(std::begin(k_pseudo), std::end(k_pseudo), system.f_type) != std::end(k_pseudo);
+#else
+  return false;
+#endif
+}
 
 mode_t new_file_mode() {
   const mode_t mask = ::umask(0);
@@ -77,6 +98,10 @@ File open_regular_file(const std::filesystem::path& path, std::error_code& error
     error = std::make_error_code(S_ISDIR(status.st_mode) ? std::errc::is_a_directory : std::errc::not_supported);
     return {};
   }
+  if (on_pseudo_file_system(fd_of(file.native()))) {
+    error = std::make_error_code(std::errc::operation_not_permitted);
+    return {};
+  }
   // Reads of a regular file never block; clear the flag anyway so that the
   // descriptor behaves like any ordinary one.
   const int flags = ::fcntl(fd_of(file.native()), F_GETFL);
@@ -86,6 +111,23 @@ File open_regular_file(const std::filesystem::path& path, std::error_code& error
   }
   error.clear();
   return file;
+}
+
+bool is_missing(const std::error_code& error) {
+  if (error.category() != std::generic_category()) return false;
+  switch (static_cast<std::errc>(error.value())) {
+    case std::errc::no_such_file_or_directory:
+    case std::errc::not_a_directory:
+    case std::errc::filename_too_long:
+    case std::errc::too_many_symbolic_link_levels:
+    case std::errc::is_a_directory:
+    case std::errc::not_supported:
+    case std::errc::no_such_device_or_address:
+    case std::errc::no_such_device:
+      return true;
+    default:
+      return false;
+  }
 }
 
 File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix, std::filesystem::path& created,

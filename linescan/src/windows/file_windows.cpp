@@ -69,6 +69,11 @@ File open_regular_file(const std::filesystem::path& path, std::error_code& error
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
   if (!file) {
     error = last_error();
+    // Windows refuses to open a folder as a file with "access denied".
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      error = std::make_error_code(std::errc::is_a_directory);
+    }
     return {};
   }
   BY_HANDLE_FILE_INFORMATION information{};
@@ -80,6 +85,26 @@ File open_regular_file(const std::filesystem::path& path, std::error_code& error
   }
   error.clear();
   return file;
+}
+
+bool is_missing(const std::error_code& error) {
+  if (error.category() == std::generic_category()) {
+    return error == std::errc::is_a_directory || error == std::errc::not_supported;
+  }
+  switch (error.value()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY:
+      return true;
+    default:
+      return false;
+  }
 }
 
 File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix, std::filesystem::path& created,

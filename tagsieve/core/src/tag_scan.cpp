@@ -13,7 +13,7 @@ void scan_tag_values(const std::filesystem::path& path, std::string_view tag, bo
   std::error_code error;
   linescan::File file = linescan::open_regular_file(path, error);
   if (error) {
-    messages.show_message(k_file_missing);
+    messages.show_message(linescan::is_missing(error) ? k_file_missing : k_file_unreadable);
     return;
   }
 

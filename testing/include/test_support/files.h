@@ -66,4 +66,10 @@ inline constexpr bool k_on_windows = false;
 // otherwise it runs here.
 [[nodiscard]] std::string run_unprivileged(const std::filesystem::path& folder, const std::function<std::string()>& body);
 
+// Runs body while the file at path is there but may not be read by it, and
+// returns what it returned: on Windows another program holds the file open
+// without sharing; elsewhere body runs as an ordinary user (see
+// run_unprivileged) with every permission of the file taken away.
+[[nodiscard]] std::string while_unreadable(const std::filesystem::path& path, const std::function<std::string()>& body);
+
 }  // namespace test_support

@@ -51,4 +51,9 @@ std::string run_unprivileged(const fs::path& folder, const std::function<std::st
   return result;
 }
 
+std::string while_unreadable(const fs::path& path, const std::function<std::string()>& body) {
+  fs::permissions(path, fs::perms::none);
+  return run_unprivileged(path.parent_path(), body);
+}
+
 }  // namespace test_support

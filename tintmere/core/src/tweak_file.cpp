@@ -16,7 +16,7 @@ std::string_view save(int red, int green, int blue, const std::filesystem::path&
   // The template is opened first, so that a missing one leaves Tweak.xml alone.
   std::error_code error;
   linescan::File template_file = linescan::open_regular_file(folder / k_template_name, error);
-  if (error) return k_template_missing;
+  if (error) return linescan::is_missing(error) ? k_template_missing : k_template_unreadable;
   // A Tweak.xml that is the template itself, through a link, would take the
   // template's place: the user's template would be gone.
   if (template_file.is_same_file(folder / k_output_name)) return k_output_unwritable;

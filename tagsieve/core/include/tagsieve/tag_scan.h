@@ -16,9 +16,10 @@ inline constexpr std::string_view k_file_unreadable = "Impossible de lire le fic
 // the one-line elements of the file at `path`, in file order: for every piece
 // whose text between its first '<' and the next '>' is exactly `tag`, the text
 // after that '>' up to the next '<', without its newline. Empty values are
-// left out, and with suppress_repeats so is a value already listed. A file
-// that is missing or not a regular file, or whose reading fails, is reported
-// through messages; on a read error the values found before it stay listed.
+// left out, and with suppress_repeats so is a value already listed. A path
+// that names no regular file is reported as missing; a file that is there
+// but may not be opened, or whose reading fails, as unreadable; on a read
+// error the values found before it stay listed.
 void scan_tag_values(const std::filesystem::path& path, std::string_view tag, bool suppress_repeats, LineList& pane,
                      linescan::MessageSink& messages);
 
