@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace linescan {
 
@@ -40,17 +41,8 @@ void TextWriter::put(std::string_view bytes) {
 }
 
 void TextWriter::write_out() {
-  const char* next = block_.data();
-  std::size_t left = used_;
-  used_ = 0;
-  while (left > 0 && !failed_) {
-    const std::ptrdiff_t count = sink_.write_some({next, left});
-    failed_ = count <= 0;
-    if (count > 0) {
-      next += count;
-      left -= static_cast<std::size_t>(count);
-    }
-  }
+  const std::size_t count = std::exchange(used_, 0);
+  if (!failed_) failed_ = !write_all(sink_, {block_.data(), count});
 }
 
 bool TextWriter::flush() {

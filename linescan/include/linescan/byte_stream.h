@@ -25,6 +25,9 @@ class ByteSink {
   [[nodiscard]] virtual std::ptrdiff_t write_some(std::span<const char> bytes) = 0;
 };
 
+// Writes all of bytes to sink, write after write: false once a write fails.
+[[nodiscard]] bool write_all(ByteSink& sink, std::span<const char> bytes);
+
 // Reads an open file, which it does not own.
 class FileSource final : public ByteSource {
  public:

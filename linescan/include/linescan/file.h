@@ -67,7 +67,8 @@ class File {
 [[nodiscard]] bool is_missing(const std::error_code& error);
 
 // Makes a new, empty file in folder, open for writing, named prefix and a few
-// random characters; it never replaces a file. created gets its path.
+// random characters; it never replaces a file. created gets its path. On
+// Windows it is hidden, as a name that starts with a dot hides it elsewhere.
 [[nodiscard]] File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix,
                                       std::filesystem::path& created, std::error_code& error);
 
@@ -82,7 +83,9 @@ class File {
 using RetryPause = std::function<void()>;
 void pause_before_retry();
 
-// Puts the file at source in target's place in one step. Where another
+// Puts the file at source in target's place in one step; on Windows it first
+// takes target's attributes (hidden, system, archive, not indexed) and access
+// list, or a new file's where there is no target. Where another
 // program holds target open (Windows refuses to replace it then: an editor, a
 // virus scanner), the replacement is tried again a few times, with pause
 // between tries, before the error is returned.

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
+#include <vector>
+
 #include "../file_platform.h"
 #include "linescan/file.h"
 
@@ -23,6 +26,34 @@ DWORD chunk_of(std::size_t size) { return static_cast<DWORD>(std::min<std::size_
 bool held_by_another_program(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED; }
 
 constexpr int k_replace_attempts = 10;
+
+// What a new version of a file keeps of the old one's attributes.
+constexpr DWORD k_kept_attributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Gives source the list of who may do what with target. Where there is none
+// to copy (a FAT drive) or it cannot be set, source keeps its folder's.
+void copy_access_list(const std::filesystem::path& source, const std::filesystem::path& target) {
+  constexpr SECURITY_INFORMATION k_access_list = DACL_SECURITY_INFORMATION;
+  DWORD size = 0;
+  ::GetFileSecurityW(target.c_str(), k_access_list, nullptr, 0, &size);
+  if (size == 0) return;
+  std::vector<std::byte> descriptor(size);
+  if (::GetFileSecurityW(target.c_str(), k_access_list, descriptor.data(), size, &size)) {
+    ::SetFileSecurityW(source.c_str(), k_access_list, descriptor.data());
+  }
+}
+
+// Readies source, hidden until now, to take target's place: it gets target's
+// attributes and access list, or a new file's when there is no target.
+std::error_code take_attributes_of(const std::filesystem::path& source, const std::filesystem::path& target) {
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_ARCHIVE : attributes & k_kept_attributes;
+  if (!::SetFileAttributesW(source.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL)) return last_error();
+  // After the attributes: wine keeps both in the same Unix permissions.
+  if (attributes != INVALID_FILE_ATTRIBUTES) copy_access_list(source, target);
+  return {};
+}
 
 }  // namespace
 
@@ -111,7 +142,7 @@ File create_unique_file(const std::filesystem::path& folder, const std::filesyst
                         std::error_code& error) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::filesystem::path path = platform::random_name(folder, prefix);
-    File file(native_of(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+    File file(native_of(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN,
                                       nullptr)));
     if (file) {
       created = path;
@@ -138,6 +169,7 @@ void pause_before_retry() { ::Sleep(100); }
 
 std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
                              const RetryPause& pause) {
+  if (const std::error_code error = take_attributes_of(source, target)) return error;
   for (int attempt = 1;; ++attempt) {
     if (::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
     if (!held_by_another_program(::GetLastError()) || attempt == k_replace_attempts) return last_error();
