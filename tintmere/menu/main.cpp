@@ -1,0 +1,67 @@
+// tintmere-menu: how the desktop's menu starts the colour tool. The tool
+// works in the folder it starts in; from the menu, that is the user's work
+// folder, which this prepares (see tintmere/menu_folder.h) before it becomes
+// the tool. Started from no terminal, it says in a message box whatever
+// stops it.
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "formkit/message_box.h"
+#include "tintmere/menu_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+std::string account_home() {
+  const passwd* account = ::getpwuid(::getuid());
+  return account != nullptr && account->pw_dir != nullptr ? account->pw_dir : "";
+}
+
+// Message boxes, with the application object made only when one is shown:
+// a launch that goes well needs none.
+class LaunchMessages final : public linescan::MessageSink {
+ public:
+  LaunchMessages(int& argc, char** argv) : argc_(argc), argv_(argv) {}
+
+  void show_message(std::string_view text) override {
+    if (!application_) {
+      application_ = std::make_unique<QApplication>(argc_, argv_);
+      QApplication::setApplicationName("tintmere");
+    }
+    formkit::MessageBoxSink().show_message(text);
+  }
+
+ private:
+  int& argc_;
+  char** argv_;
+  std::unique_ptr<QApplication> application_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  LaunchMessages messages(argc, argv);
+  std::error_code error;
+  const fs::path here = fs::read_symlink("/proc/self/exe", error).parent_path();
+  const tintmere::Session session{variable("HOME"), variable("XDG_CONFIG_HOME"), account_home()};
+  const auto folder = tintmere::prepare_menu_folder(session, here / TINTMERE_SHIPPED_TEMPLATE, messages);
+  if (!folder) return 1;
+  const fs::path program = here / TINTMERE_PROGRAM;
+  if (::chdir(folder->c_str()) == 0) ::execl(program.c_str(), "tintmere", static_cast<char*>(nullptr));
+  messages.show_message("Impossible de lancer le programme « " + program.string() + " ».");
+  return 1;
+}

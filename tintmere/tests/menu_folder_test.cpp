@@ -1,0 +1,225 @@
+#include "tintmere/menu_folder.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "test_support/files.h"
+#include "test_support/recording.h"
+#include "test_support/scripted_io.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::read_file;
+
+// The menu, its launcher and XDG's folders are the Linux desktop's.
+#define SKIP_ON_WINDOWS() \
+  if (test_support::k_on_windows) GTEST_SKIP() << "no desktop menu launcher on Windows"
+
+using test_support::write_file;
+using Tree = std::vector<std::string>;
+
+TEST(MenuFolder, IsTintmereInTheDocumentsFolderThatTheDesktopNames) {
+  SKIP_ON_WINDOWS();
+  test_support::TempDir dir;
+  const fs::path home = dir / "home";
+  const std::string h = home.string();
+  const struct {
+    const char* name;
+    tintmere::Session session;
+    const char* user_dirs;  // in the configuration folder, if any
+    std::optional<fs::path> expected;
+  } cases[] = {
+      {"no user-dirs.dirs", {h, "", ""}, nullptr, home / "Documents/Tintmere"},
+      {"the desktop's own name", {h, "", ""}, "XDG_DOCUMENTS_DIR=\"$HOME/Mes documents\"\n",
+       home / "Mes documents/Tintmere"},
+      {"the last line counts, comments do not",
+       {h, "", ""},
+       "# XDG_DOCUMENTS_DIR=\"$HOME/no\"\nXDG_DOCUMENTS_DIR=\"$HOME/a\"\r\n  XDG_DOCUMENTS_DIR=\"$HOME/b\"\t\n",
+       home / "b/Tintmere"},
+      {"an absolute folder, with an escape", {h, "", ""}, "XDG_DOCUMENTS_DIR=\"/srv/\\\"d\\\\\"\n",
+       fs::path("/srv/\"d\\/Tintmere")},
+      {"the home folder itself", {h, "", ""}, "XDG_DOCUMENTS_DIR=\"$HOME\"\n", home / "Tintmere"},
+      {"a relative folder is no folder", {h, "", ""}, "XDG_DOCUMENTS_DIR=\"docs\"\n", home / "Documents/Tintmere"},
+      {"no closing quote", {h, "", ""}, "XDG_DOCUMENTS_DIR=\"$HOME/a\n", home / "Documents/Tintmere"},
+      {"configuration elsewhere", {h, (dir / "config").string(), ""}, "XDG_DOCUMENTS_DIR=\"$HOME/c\"\n",
+       home / "elsewhere/Tintmere"},
+      {"a relative configuration folder counts as unset", {h, "config", ""}, "XDG_DOCUMENTS_DIR=\"$HOME/c\"\n",
+       home / "c/Tintmere"},
+      {"no HOME: the account's", {"", "", h}, nullptr, home / "Documents/Tintmere"},
+      {"a relative HOME counts as unset", {"home", "", h}, nullptr, home / "Documents/Tintmere"},
+      {"no home at all", {"", "", ""}, nullptr, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(dir.path() / "config");
+    fs::remove_all(home);
+    fs::create_directories(home / ".config");
+    fs::create_directories(dir / "config");
+    if (c.user_dirs) write_file(home / ".config/user-dirs.dirs", c.user_dirs);
+    // The configuration folder that XDG_CONFIG_HOME names, absolute or
+    // relative to the current folder.
+    write_file(dir / "config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/elsewhere\"\n");
+    const test_support::ScopedCurrentDir in_dir(dir.path());
+    EXPECT_EQ(tintmere::menu_folder(c.session), c.expected);
+  }
+}
+
+const std::string k_shipped = "<Tweaks>\n" + std::string(200000, 'w') + "\n</Tweaks>\n";
+
+// One launch with HOME at dir/home and the shipped template at dir/shipped.xml:
+// the messages it shows.
+std::vector<std::string> launch(const test_support::TempDir& dir) {
+  test_support::RecordingMessages messages;
+  const auto folder = tintmere::prepare_menu_folder({(dir / "home").string(), "", ""}, dir / "shipped.xml", messages);
+  EXPECT_EQ(folder, dir / "home/Documents/Tintmere");
+  return messages.shown;
+}
+
+TEST(PrepareMenuFolder, CopiesTheShippedTemplateOnceAndKeepsTheUsersOwn) {
+  SKIP_ON_WINDOWS();
+  test_support::TempDir dir;
+  write_file(dir / "shipped.xml", k_shipped);
+  fs::create_directory(dir / "home");
+  const fs::path copied = dir / "home/Documents/Tintmere/twkdefaut.xml";
+  EXPECT_TRUE(launch(dir).empty());
+  EXPECT_EQ(test_support::list_tree(dir.path()), (Tree{"home", "home/Documents", "home/Documents/Tintmere",
+                                                       "home/Documents/Tintmere/twkdefaut.xml", "shipped.xml"}));
+  EXPECT_EQ(read_file(copied), k_shipped);
+  write_file(copied, "edited");
+  EXPECT_TRUE(launch(dir).empty());
+  EXPECT_EQ(read_file(copied), "edited");
+}
+
+TEST(PrepareMenuFolder, SaysWhatStandsInTheWayAndMakesNothingOutsideTheHome) {
+  SKIP_ON_WINDOWS();
+  test_support::TempDir top;
+  const struct {
+    const char* name;
+    std::function<void(const fs::path&)> arrange;  // in a folder that holds the shipped template
+    std::function<std::string(const fs::path&)> message;
+    bool unprivileged = false;
+    std::string home = "";  // dir/home unless set
+  } cases[] = {
+      {"the work folder is a file",
+       [](const fs::path& dir) {
+         fs::create_directories(dir / "home/Documents");
+         write_file(dir / "home/Documents/Tintmere", "");
+       },
+       [](const fs::path& dir) { return tintmere::folder_unusable_message(dir / "home/Documents/Tintmere"); }},
+      {"the home folder is read-only",
+       [](const fs::path& dir) {
+         fs::create_directory(dir / "home");
+         fs::permissions(dir / "home", fs::perms(0555));
+       },
+       [](const fs::path& dir) { return tintmere::folder_unusable_message(dir / "home/Documents/Tintmere"); }, true},
+      {"the work folder is read-only",
+       [](const fs::path& dir) {
+         fs::create_directories(dir / "home/Documents/Tintmere");
+         fs::permissions(dir / "home/Documents/Tintmere", fs::perms(0555));
+       },
+       [](const fs::path& dir) { return tintmere::copy_failed_message(dir / "home/Documents/Tintmere"); }, true},
+      {"no home folder there", [](const fs::path&) {},
+       [](const fs::path& dir) { return tintmere::folder_unusable_message(dir / "home/Documents/Tintmere"); }},
+      {"HOME unset, nor any for the account", [](const fs::path&) {},
+       [](const fs::path&) { return tintmere::no_home_message(); }, false, "relative"},
+      {"no shipped template",
+       [](const fs::path& dir) {
+         fs::create_directories(dir / "home/Documents/Tintmere");
+         fs::remove(dir / "shipped.xml");
+       },
+       [](const fs::path& dir) { return tintmere::shipped_missing_message(dir / "shipped.xml"); }},
+      {"the copied template leads nowhere",
+       [](const fs::path& dir) {
+         fs::create_directories(dir / "home/Documents/Tintmere");
+         fs::create_symlink(dir / "gone.xml", dir / "home/Documents/Tintmere/twkdefaut.xml");
+       },
+       [](const fs::path& dir) {
+         return tintmere::template_unusable_message(dir / "home/Documents/Tintmere/twkdefaut.xml");
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path dir = top / c.name;
+    fs::create_directory(dir);
+    write_file(dir / "shipped.xml", k_shipped);
+    c.arrange(dir);
+    const Tree before = test_support::list_tree(dir);
+    const auto run = [&] {
+      test_support::RecordingMessages messages;
+      const auto folder = tintmere::prepare_menu_folder({c.home.empty() ? (dir / "home").string() : c.home, "", ""},
+                                                        dir / "shipped.xml", messages);
+      EXPECT_FALSE(folder);
+      return messages.shown.size() == 1 ? messages.shown.front() : "messages: " + std::to_string(messages.shown.size());
+    };
+    EXPECT_EQ(c.unprivileged ? test_support::run_unprivileged(dir, run) : run(), c.message(dir));
+    EXPECT_EQ(test_support::list_tree(dir), before);
+  }
+}
+
+#ifndef _WIN32
+// What a child process that runs body leaves: how it ended.
+int in_child(const std::function<int()>& body) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(body());
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return status;
+}
+
+// Kills its own process once it has given some bytes.
+class KilledMidway final : public linescan::ByteSource {
+ public:
+  std::ptrdiff_t read_some(std::span<char> buffer) override {
+    if (given_ > 0) ::raise(SIGKILL);
+    given_ = source_.read_some(buffer);
+    return given_;
+  }
+
+ private:
+  test_support::ScriptedSource source_{k_shipped, 4096};
+  std::ptrdiff_t given_ = 0;
+};
+#endif
+
+// A copy that cannot end leaves no template, so the next launch copies again.
+TEST(CopyWhole, AFullDiskOrAKillMidwayLeavesNoFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no file size limit or SIGKILL on Windows";
+#else
+  test_support::TempDir dir;
+  const fs::path copied = dir / "twkdefaut.xml";
+  const int full = in_child([&] {
+    // A file size limit makes writes past it fail as on a full disk.
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{1000, 1000};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    test_support::ScriptedSource source(k_shipped, 4096);
+    return tintmere::copy_whole(source, copied) ? 0 : 1;
+  });
+  EXPECT_TRUE(WIFEXITED(full) && WEXITSTATUS(full) == 1);
+  EXPECT_EQ(test_support::list_tree(dir.path()), Tree{});
+
+  const int killed = in_child([&] {
+    KilledMidway source;
+    return tintmere::copy_whole(source, copied) ? 0 : 1;
+  });
+  EXPECT_TRUE(WIFSIGNALED(killed) && WTERMSIG(killed) == SIGKILL);
+  EXPECT_EQ(test_support::list_tree(dir.path()), Tree{});
+
+  test_support::ScriptedSource whole(k_shipped, 4096);
+  EXPECT_TRUE(tintmere::copy_whole(whole, copied));
+  EXPECT_EQ(read_file(copied), k_shipped);
+#endif
+}
+
+}  // namespace
