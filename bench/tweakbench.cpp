@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     const auto green = channel(argv[3]);
     const auto blue = channel(argv[4]);
     if (!red || !green || !blue) return usage();
-    tintmere::generate_tweak_file(*red, *green, *blue, messages);
+    tintmere::generate_tweak_file(tintmere::slider_colour(*red, *green, *blue), messages);
   } else {
     return usage();
   }

@@ -32,9 +32,9 @@ TEST(GenerateTweakFile, RecoloursEveryEntryOfTheShippedTemplateTheSameEachTime) 
   fs::create_directory(dir);
   write_file(dir / "twkdefaut.xml", *shipped);
   test_support::RecordingMessages messages;
-  tintmere::generate_tweak_file(7, 8, 9, messages, dir);
+  tintmere::generate_tweak_file({7, 8, 9}, messages, dir);
   const std::string saved = read_file(dir / "Tweak.xml").value_or("");
-  tintmere::generate_tweak_file(7, 8, 9, messages, dir);
+  tintmere::generate_tweak_file({7, 8, 9}, messages, dir);
   EXPECT_EQ(read_file(dir / "Tweak.xml"), saved);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(test_support::list_tree(dir), (Messages{"Tweak.xml", "twkdefaut.xml"}));
@@ -50,7 +50,7 @@ TEST(GenerateTweakFile, ReadsPastAControlZ) {
   test_support::TempDir dir;
   write_file(dir / "twkdefaut.xml", "<a/>\n\x1A<b/>\r\n");
   test_support::RecordingMessages messages;
-  tintmere::generate_tweak_file(1, 2, 3, messages, dir.path());
+  tintmere::generate_tweak_file({1, 2, 3}, messages, dir.path());
   EXPECT_EQ(read_file(dir / "Tweak.xml"), "<a/>\r\n\x1A<b/>\r\n");
 }
 
@@ -81,7 +81,7 @@ void expect_failure(const FailureCase& c) {
     ::setrlimit(RLIMIT_FSIZE, &small);
 #endif
     test_support::RecordingMessages messages;
-    tintmere::generate_tweak_file(1, 2, 3, messages, dir.path());
+    tintmere::generate_tweak_file({1, 2, 3}, messages, dir.path());
 #ifndef _WIN32
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::signal(SIGXFSZ, previous);
@@ -161,7 +161,7 @@ TEST(GenerateTweakFile, ATweakXmlHeldOpenIsWaitedForThenReported) {
   write_file(dir / "Tweak.xml", "the user's own");
   std::ifstream reader(dir / "Tweak.xml");
   test_support::RecordingMessages messages;
-  tintmere::generate_tweak_file(1, 2, 3, messages, dir.path());
+  tintmere::generate_tweak_file({1, 2, 3}, messages, dir.path());
   reader.close();
   EXPECT_EQ(messages.shown.size(), test_support::k_on_windows ? 1u : 0u);
   EXPECT_EQ(read_file(dir / "Tweak.xml") == "the user's own", test_support::k_on_windows);

@@ -57,17 +57,15 @@ void TForm1::ScrollBar1Change() { show_preview(); }
 void TForm1::ScrollBar2Change() { show_preview(); }
 void TForm1::ScrollBar3Change() { show_preview(); }
 
-int TForm1::position(const wchar_t* bar) const { return GetScrollPos(control(bar), SB_CTL); }
+Colour TForm1::colour() const {
+  const auto position = [&](const wchar_t* bar) { return GetScrollPos(control(bar), SB_CTL); };
+  return slider_colour(position(L"ScrollBar1"), position(L"ScrollBar2"), position(L"ScrollBar3"));
+}
 
 // The preview colour is Windows's own colour value: red in the low byte.
-void TForm1::show_preview() {
-  set_background(control(L"Edit1"),
-                 preview_colour({position(L"ScrollBar1"), position(L"ScrollBar2"), position(L"ScrollBar3")}));
-}
+void TForm1::show_preview() { set_background(control(L"Edit1"), preview_colour(colour())); }
 
-void TForm1::Button1Click() {
-  generate_tweak_file(position(L"ScrollBar1"), position(L"ScrollBar2"), position(L"ScrollBar3"), messages());
-}
+void TForm1::Button1Click() { generate_tweak_file(colour(), messages()); }
 
 void TForm1::Button2Click() { messages().show_message(k_credits); }
 

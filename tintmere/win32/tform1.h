@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tintmere/colour.h"
 #include "win32kit/form.h"
 
 namespace tintmere {
@@ -20,7 +21,7 @@ class TForm1 : public win32kit::Form {
 
  private:
   void show_preview();
-  [[nodiscard]] int position(const wchar_t* bar) const;
+  [[nodiscard]] Colour colour() const;
 };
 
 }  // namespace tintmere

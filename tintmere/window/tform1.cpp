@@ -48,10 +48,9 @@ void TForm1::ScrollBar2Change() { show_preview(ui_->ScrollBar2); }
 void TForm1::ScrollBar3Change() { show_preview(ui_->ScrollBar3); }
 
 void TForm1::show_preview(QScrollBar* moved) {
-  const std::uint32_t packed =
-      preview_colour({ui_->ScrollBar1->value(), ui_->ScrollBar2->value(), ui_->ScrollBar3->value()});
+  const Colour shown = colour();
   QPalette palette = ui_->Edit1->palette();
-  palette.setColor(QPalette::Base, QColor(packed & 0xFF, packed >> 8 & 0xFF, packed >> 16 & 0xFF));
+  palette.setColor(QPalette::Base, QColor(shown.red, shown.green, shown.blue));
   ui_->Edit1->setPalette(palette);
 
   const QString value = QString::number(moved->value());
@@ -62,8 +61,12 @@ void TForm1::show_preview(QScrollBar* moved) {
   if (moved->isVisible()) QToolTip::showText(moved->mapToGlobal(QPoint(thumb_x, -2 * moved->height())), value, moved);
 }
 
+Colour TForm1::colour() const {
+  return slider_colour(ui_->ScrollBar1->value(), ui_->ScrollBar2->value(), ui_->ScrollBar3->value());
+}
+
 void TForm1::Button1Click() {
-  generate_tweak_file(ui_->ScrollBar1->value(), ui_->ScrollBar2->value(), ui_->ScrollBar3->value(), messages());
+  generate_tweak_file(colour(), messages());
 }
 
 void TForm1::Button2Click() { messages().show_message(k_credits); }

@@ -5,6 +5,7 @@
 
 #include "formkit/form.h"
 #include "slider_keys.h"
+#include "tintmere/colour.h"
 
 class QScrollBar;
 
@@ -32,6 +33,7 @@ class TForm1 : public formkit::Form {
   void Button2Click();
 
  private:
+  [[nodiscard]] Colour colour() const;
   void show_preview(QScrollBar* moved);
 
   std::unique_ptr<Ui::TForm1> ui_;

@@ -25,7 +25,8 @@ std::string_view tail_of(std::string_view piece) {
 Recolourer::Recolourer(Colour colour) {
   char* out = colour_.data();
   const auto append = [&](std::string_view text) { out = std::copy(text.begin(), text.end(), out); };
-  const auto number = [&](int value) { out = std::to_chars(out, colour_.data() + colour_.size(), value).ptr; };
+  // A channel is at most three digits: the room is always there.
+  const auto number = [&](std::uint8_t value) { out = std::to_chars(out, colour_.data() + colour_.size(), value).ptr; };
   append(" r='");
   number(colour.red);
   append("' g='");

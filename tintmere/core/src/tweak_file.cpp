@@ -12,7 +12,7 @@ namespace tintmere {
 namespace {
 
 // What a save comes to, and so which message, if any, it shows.
-std::string_view save(int red, int green, int blue, const std::filesystem::path& folder) {
+std::string_view save(Colour colour, const std::filesystem::path& folder) {
   // The template is opened first, so that a missing one leaves Tweak.xml alone.
   std::error_code error;
   linescan::File template_file = linescan::open_regular_file(folder / k_template_name, error);
@@ -27,7 +27,7 @@ std::string_view save(int red, int green, int blue, const std::filesystem::path&
   linescan::PieceReader pieces(source);
   linescan::FileSink sink(output->file());
   linescan::TextWriter writer(sink);
-  const RecolourResult result = recolour_template(pieces, writer, Colour{red, green, blue});
+  const RecolourResult result = recolour_template(pieces, writer, colour);
   if (result == RecolourResult::read_failed) return k_template_unreadable;
   if (result == RecolourResult::write_failed || !writer.flush() || !output->commit()) return k_output_unwritable;
   return {};
@@ -35,11 +35,10 @@ std::string_view save(int red, int green, int blue, const std::filesystem::path&
 
 }  // namespace
 
-void generate_tweak_file(int red, int green, int blue, linescan::MessageSink& messages,
-                         const std::filesystem::path& folder) {
+void generate_tweak_file(Colour colour, linescan::MessageSink& messages, const std::filesystem::path& folder) {
   // The message comes once the save's files are closed and its temporary
   // file is gone: on a full disk, it holds no space while the message is up.
-  const std::string_view message = save(red, green, blue, folder);
+  const std::string_view message = save(colour, folder);
   if (!message.empty()) messages.show_message(message);
 }
 

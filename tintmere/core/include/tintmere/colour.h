@@ -1,15 +1,23 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tintmere {
 
-// One colour as the three sliders give it; each channel is 0 to 255.
+// One colour as the three sliders give it: each channel 0 to 255.
 struct Colour {
-  int red = 0;
-  int green = 0;
-  int blue = 0;
+  std::uint8_t red = 0;
+  std::uint8_t green = 0;
+  std::uint8_t blue = 0;
 };
+
+// The colour of three slider positions. A slider runs from 0 to 255; a
+// position outside that is held to it, never wrapped.
+[[nodiscard]] constexpr Colour slider_colour(int red, int green, int blue) {
+  const auto channel = [](int position) { return static_cast<std::uint8_t>(std::clamp(position, 0, 255)); };
+  return {channel(red), channel(green), channel(blue)};
+}
 
 // The colour packed as the preview box takes it: red in the low byte, green in
 // the second, blue in the third, and 0 in the top byte.

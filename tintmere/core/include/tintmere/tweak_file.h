@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "linescan/message_sink.h"
+#include "tintmere/colour.h"
 
 namespace tintmere {
 
@@ -15,10 +16,9 @@ inline constexpr std::string_view k_template_unreadable = "Impossible de lire le
 inline constexpr std::string_view k_output_unwritable = "Impossible d'écrire le fichier Tweak.xml";
 
 // Writes Tweak.xml from the template twkdefaut.xml, both in `folder`, with the
-// colour pieces of every listed water entry set to red, green and blue (each 0
-// to 255). On any failure one message says what went wrong and an existing
-// Tweak.xml is left as it was; success shows nothing.
-void generate_tweak_file(int red, int green, int blue, linescan::MessageSink& messages,
-                         const std::filesystem::path& folder = ".");
+// colour pieces of every listed water entry set to the colour. On any
+// failure one message says what went wrong and an existing Tweak.xml is left
+// as it was; success shows nothing.
+void generate_tweak_file(Colour colour, linescan::MessageSink& messages, const std::filesystem::path& folder = ".");
 
 }  // namespace tintmere
