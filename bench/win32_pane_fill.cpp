@@ -30,12 +30,7 @@ class TextOnly final : public tagsieve::LineList {
  public:
   void clear() override {}
   void append(std::span<const std::string_view> lines) override {
-    std::string text;
-    for (const std::string_view line : lines) {
-      tagsieve::append_display_text(text, line);
-      text += "\r\n";
-    }
-    size = win32kit::widen(text).size();
+    size = win32kit::widen(tagsieve::pane_text(lines, "\r\n")).size();
   }
   std::size_t size = 0;
 };

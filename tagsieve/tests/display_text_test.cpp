@@ -38,4 +38,29 @@ TEST(DisplayText, ShowsEveryByteAsSomeCharacter) {
   }
 }
 
+TEST(PaneText, JoinsTheShownLinesWithThePanesLineBreak) {
+  const std::string_view lines[] = {"caf\xE9", "", "b"};
+  EXPECT_EQ(tagsieve::pane_text(lines, "\r\n"), "caf\xC3\xA9\r\n\r\nb");
+  EXPECT_EQ(tagsieve::pane_text(std::span(lines, 1), "\n"), "caf\xC3\xA9");
+}
+
+TEST(ToCp1252, SpellsTypedTextInTheGamesCodePage) {
+  const struct {
+    std::string_view utf8;
+    std::optional<std::string> cp1252;
+  } cases[] = {
+      {"Damage", "Damage"},
+      {"Port\xC3\xA9\x65 \xC5\x93\xC3\xBF", "Port\xE9" "e \x9C\xFF"},  // Portée œÿ
+      {"\xE2\x82\xAC\xC5\xB8", "\x80\x9F"},                           // €Ÿ, the ends of its own range
+      {"\xC2\xA0", "\xA0"},
+      {"\xE6\xB0\xB4", std::nullopt},  // 水 has no byte there
+      {"\xC5\x81", std::nullopt},       // Ł neither
+      {"caf\xE9", std::nullopt},         // not UTF-8
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::string(c.utf8)));
+    EXPECT_EQ(tagsieve::to_cp1252(c.utf8), c.cp1252);
+  }
+}
+
 }  // namespace

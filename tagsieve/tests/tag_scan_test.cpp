@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "test_support/files.h"
 #include "test_support/recording.h"
 #include "test_support/recording_lines.h"
@@ -34,7 +36,9 @@ const std::string k_file =
     "no tag at all\r\n"
     "<>bare text\r\n"
     "  <Sound>" + std::string(90, 's') + "</Sound>\r\n"
-    "<V>a\0b</V>\r\n<V>caf\xE9</V>\n<V>a\0b</V>\n"s;
+    "<V>a\0b</V>\r\n<V>caf\xE9</V>\n<V>a\0b</V>\n"
+    "<Port\xC3\xA9\x65>utf-8</Port\xC3\xA9\x65>\n<Port\xE9\x65>cp1252</Port\xE9\x65>\n"
+    "<\x80>euro</\x80>\n<\xE6\xB0\xB4>water</\xE6\xB0\xB4>\n"s;
 
 struct MatchCase {
   const char* tag;
@@ -59,6 +63,11 @@ const MatchCase k_match_cases[] = {
     {"", true, {"bare text"}},
     {"Sound", true, {std::string(70, 's')}},  // a long line: its first piece ends 79 bytes in
     {"V", true, {"a\0b"s, "caf\xE9"}},  // every byte is kept
+    // A typed tag, UTF-8, finds its element spelt in UTF-8 or in Windows-1252.
+    {"Port\xC3\xA9\x65", true, {"utf-8", "cp1252"}},
+    {"\xE2\x82\xAC", true, {"euro"}},
+    {"\xE6\xB0\xB4", true, {"water"}},  // only UTF-8 can spell it
+    {"Port\xE9" "e", true, {"cp1252"}},    // bytes that are not UTF-8 match as they are
 };
 
 struct Scanned {
@@ -87,6 +96,27 @@ TEST(ScanTagValues, ListsTheValuesOfTheOneLineElementsNamedExactly) {
   const Scanned cut = scan("<A>1</A>\n<A>2</A>\n<A>3</A>\n", "A", true, 20);
   EXPECT_EQ(cut.lines, (Lines{"1", "2"}));
   EXPECT_EQ(cut.messages, Lines{"Impossible de lire le fichier"});
+}
+
+// A pane that memory cannot fill: the scan leaves it empty and says so.
+class PaneWithoutRoom final : public tagsieve::LineList {
+ public:
+  void clear() override { lines.clear(); }
+  void append(std::span<const std::string_view> added) override {
+    lines.assign(added.begin(), added.end());
+    throw std::bad_alloc();
+  }
+  Lines lines;
+};
+
+TEST(ScanTagValues, APaneThatMemoryCannotFillIsLeftEmpty) {
+  test_support::TempDir dir;
+  test_support::write_file(dir / "file.xml", "<A>1</A>\n");
+  PaneWithoutRoom pane;
+  test_support::RecordingMessages messages;
+  tagsieve::scan_tag_values(dir / "file.xml", "A", true, pane, messages);
+  EXPECT_EQ(pane.lines, Lines{});
+  EXPECT_EQ(messages.shown, Lines{std::string(linescan::k_out_of_memory)});
 }
 
 TEST(ScanTagValues, EmptiesThePaneThenReadsOnlyARegularFile) {

@@ -31,7 +31,8 @@ class TagWindow : public testing::Test {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
     test_support::write_file(dir / "weaptwk.xml",
                              "<Damage>5</Damage>\r\n<Damage>5</Damage>\r\n<Damage>7</Damage>\r\n"
-                             "<Name>\xC3\x89p\xC3\xA9" "e</Name>\r\n<Name>Hache\r\n<Name>\xC9" "cu</Name>\r\n");
+                             "<Name>\xC3\x89p\xC3\xA9" "e</Name>\r\n<Name>Hache\r\n<Name>\xC9" "cu</Name>\r\n"
+                             "<Port\xE9" "e>12</Port\xE9" "e>\r\n<Port\xC3\xA9" "e>40</Port\xC3\xA9" "e>\r\n");
   }
 
   // Types a path and a tag as a user would; the caller then starts the scan.
@@ -80,6 +81,11 @@ TEST_F(TagWindow, ListsTheValuesOnceThenWithRepeats) {
   type(sample(), "Name");
   click();
   EXPECT_EQ(pane.toPlainText(), QString::fromUtf8("\xC3\x89p\xC3\xA9" "e\nHache\n\xC3\x89" "cu"));
+  // A typed tag finds its element spelt in Windows-1252 and in UTF-8.
+  // (QTest types ASCII alone.)
+  tag_box->setText(QString::fromUtf8("Port\xC3\xA9" "e"));
+  click();
+  EXPECT_EQ(pane.toPlainText(), "12\n40");
   EXPECT_EQ(messages.shown.size(), 1u);
 }
 

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <filesystem>
-#include <new>
 #include <string>
 
 #include "tagsieve/tag_scan.h"
@@ -66,18 +65,10 @@ TForm1::TForm1(linescan::MessageSink* messages) : Form(k_form1, messages), pane_
 
 void TForm1::Button1Click() {
   const WaitCursor busy;
-  try {
-    // The path goes from the box's UTF-16 to a wide path; the tag becomes the
-    // bytes that files written on this system hold.
-    scan_tag_values(std::filesystem::path(win32kit::window_text(control(L"Edit1"))),
-                    win32kit::to_ansi(win32kit::window_text(control(L"Edit2"))),
-                    SendMessageW(control(L"CheckBox1"), BM_GETCHECK, 0, 0) == BST_CHECKED, pane_, messages());
-  } catch (const std::bad_alloc&) {
-    // A scan too large for the memory there is: the window stays, the pane
-    // stays empty rather than half-filled.
-    pane_.clear();
-    messages().show_message(linescan::k_out_of_memory);
-  }
+  // The path goes from the box's UTF-16 to a wide path.
+  scan_tag_values(std::filesystem::path(win32kit::window_text(control(L"Edit1"))),
+                  win32kit::to_utf8(win32kit::window_text(control(L"Edit2"))),
+                  SendMessageW(control(L"CheckBox1"), BM_GETCHECK, 0, 0) == BST_CHECKED, pane_, messages());
 }
 
 bool TForm1::on_message(UINT message, WPARAM wparam, LPARAM, LRESULT& result) {

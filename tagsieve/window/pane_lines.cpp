@@ -31,24 +31,10 @@ void PaneLines::ensure_room(std::size_t lines, std::size_t text_bytes) {
 void PaneLines::clear() { pane_.clear(); }
 
 void PaneLines::append(std::span<const std::string_view> lines) {
-  if (lines.empty()) return;
-  // The whole text in one string, then once into the widget's UTF-16.
-  std::size_t size = 0;
-  for (const std::string_view line : lines) size += line.size() + 1;
-  std::string text;
-  text.reserve(size + size / 4);
-  for (const std::string_view line : lines) {
-    append_display_text(text, line);
-    text += '\n';
-  }
-  text.pop_back();
+  // The scan empties the pane, then appends once: the text replaces what is there.
+  const std::string text = pane_text(lines, "\n");
   ensure_room(lines.size(), text.size());
-  const QString joined = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  if (pane_.document()->isEmpty()) {
-    pane_.setPlainText(joined);
-  } else {
-    pane_.appendPlainText(joined);
-  }
+  pane_.setPlainText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 }  // namespace tagsieve

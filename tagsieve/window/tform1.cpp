@@ -7,7 +7,6 @@
 #include <QMimeData>
 
 #include <initializer_list>
-#include <new>
 
 #include "formkit/form_font.h"
 #include "formkit/guarded_application.h"
@@ -67,17 +66,10 @@ TForm1::~TForm1() = default;
 
 void TForm1::Button1Click() {
   const WaitCursor busy;
-  try {
-    // The path goes from the box's UTF-16 to the platform's own form without
-    // a narrow string between them, which on Windows would garble "é".
-    scan_tag_values(std::filesystem::path(ui_->Edit1->text().toStdU16String()), ui_->Edit2->text().toStdString(),
-                    ui_->CheckBox1->isChecked(), *pane_, messages());
-  } catch (const std::bad_alloc&) {
-    // A scan too large for the memory there is: the window stays, the pane
-    // stays empty rather than half-filled.
-    pane_->clear();
-    messages().show_message(linescan::k_out_of_memory);
-  }
+  // The path goes from the box's UTF-16 to the platform's own form without
+  // a narrow string between them, which on Windows would garble "é".
+  scan_tag_values(std::filesystem::path(ui_->Edit1->text().toStdU16String()), ui_->Edit2->text().toStdString(),
+                  ui_->CheckBox1->isChecked(), *pane_, messages());
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "test_support/files.h"
 #include "test_support/recording.h"
+#include "tintmere/credits.h"
 #include "tform1.h"
 #include "win32_support.h"
 
@@ -84,7 +85,7 @@ TEST_F(ColourWindow, SauvegarderWritesTweakXmlAndQuestionMarkShowsTheCredits) {
             "<WaterPlaneTweaks name='FE.Water'>\r\n      <Sea r='10' g='20' b='30' a='9'/>\r\n");
   click(L"Button2");
   EXPECT_EQ(messages.shown, (Messages{"Impossible de trouver le fichier",
-                                      "Tintmere V1.04\nProgrammé par Orvane sur une idée de Belsquith"}));
+                                      std::string(tintmere::k_credits)}));
 }
 
 }  // namespace

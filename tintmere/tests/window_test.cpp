@@ -8,6 +8,7 @@
 
 #include "test_support/files.h"
 #include "test_support/recording.h"
+#include "tintmere/credits.h"
 #include "tform1.h"
 #include "window_support.h"
 
@@ -89,7 +90,7 @@ TEST_F(ColourWindow, SauvegarderWritesTweakXmlAndQuestionMarkShowsTheCredits) {
             "<WaterPlaneTweaks name='FE.Water'>\r\n      <Sea r='10' g='20' b='30' a='9'/>\r\n");
   QTest::mouseClick(&child<QPushButton>(form, "Button2"), Qt::LeftButton);
   EXPECT_EQ(messages.shown, (Messages{"Impossible de trouver le fichier",
-                                      "Tintmere V1.04\nProgrammé par Orvane sur une idée de Belsquith"}));
+                                      std::string(tintmere::k_credits)}));
 }
 
 }  // namespace

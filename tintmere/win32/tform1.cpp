@@ -3,6 +3,7 @@
 #include <array>
 
 #include "tintmere/colour.h"
+#include "tintmere/credits.h"
 #include "tintmere/tweak_file.h"
 #include "tintmere/water_entries.h"
 
@@ -12,8 +13,6 @@ namespace {
 
 using win32kit::handler;
 using win32kit::Kind;
-
-constexpr std::string_view k_credits = "Tintmere V1.04\nProgrammé par Orvane sur une idée de Belsquith";
 
 // The channel sliders: 0 to 255, Page Up and Page Down move by 16, the value
 // shown as the slider moves.

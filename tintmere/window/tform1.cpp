@@ -5,17 +5,12 @@
 
 #include "formkit/form_font.h"
 #include "tintmere/colour.h"
+#include "tintmere/credits.h"
 #include "tintmere/tweak_file.h"
 #include "tintmere/water_entries.h"
 #include "ui_tform1.h"
 
 namespace tintmere {
-
-namespace {
-
-constexpr std::string_view k_credits = "Tintmere V1.04\nProgrammé par Orvane sur une idée de Belsquith";
-
-}  // namespace
 
 TForm1::TForm1(linescan::MessageSink* messages, QWidget* parent)
     : Form(messages, parent), ui_(std::make_unique<Ui::TForm1>()) {

@@ -14,15 +14,6 @@ int checked_length(std::size_t length) {
   return static_cast<int>(length);
 }
 
-std::string narrow(std::wstring_view text, UINT code_page) {
-  if (text.empty()) return {};
-  const int length = checked_length(text.size());
-  const int narrow_length = WideCharToMultiByte(code_page, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(narrow_length), '\0');
-  WideCharToMultiByte(code_page, 0, text.data(), length, bytes.data(), narrow_length, nullptr, nullptr);
-  return bytes;
-}
-
 }  // namespace
 
 std::wstring widen(std::string_view utf8) {
@@ -34,9 +25,14 @@ std::wstring widen(std::string_view utf8) {
   return wide;
 }
 
-std::string to_ansi(std::wstring_view text) { return narrow(text, CP_ACP); }
-
-std::string to_utf8(std::wstring_view text) { return narrow(text, CP_UTF8); }
+std::string to_utf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int length = checked_length(text.size());
+  const int utf8_length = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(utf8_length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), utf8_length, nullptr, nullptr);
+  return utf8;
+}
 
 std::wstring window_text(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');

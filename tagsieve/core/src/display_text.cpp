@@ -103,6 +103,15 @@ char32_t from_cp1252(unsigned char byte) {
   return byte >= 0x80 && byte <= 0x9F ? k_cp1252_high[byte - 0x80] : byte;
 }
 
+// The Windows-1252 byte of a character, or nothing where it has none.
+std::optional<char> to_cp1252(char32_t code) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
+  for (std::size_t i = 0; i < k_cp1252_high.size(); ++i) {
+    if (k_cp1252_high[i] == code) return static_cast<char>(0x80 + i);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string display_text(std::string_view bytes) {
@@ -121,6 +130,31 @@ void append_display_text(std::string& out, std::string_view bytes) {
     append_shown(out, decode_utf8(bytes.substr(0, length)));
     bytes.remove_prefix(length);
   }
+}
+
+std::string pane_text(std::span<const std::string_view> lines, std::string_view line_end) {
+  std::size_t size = 0;
+  for (const std::string_view line : lines) size += line.size() + line_end.size();
+  std::string text;
+  text.reserve(size + size / 4);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += line_end;
+    append_display_text(text, lines[i]);
+  }
+  return text;
+}
+
+std::optional<std::string> to_cp1252(std::string_view utf8) {
+  std::string bytes;
+  while (!utf8.empty()) {
+    const std::size_t length = utf8_sequence(utf8);
+    if (length == 0) return std::nullopt;
+    const std::optional<char> byte = to_cp1252(decode_utf8(utf8.substr(0, length)));
+    if (!byte) return std::nullopt;
+    bytes += *byte;
+    utf8.remove_prefix(length);
+  }
+  return bytes;
 }
 
 }  // namespace tagsieve

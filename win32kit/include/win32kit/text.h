@@ -11,10 +11,6 @@ namespace win32kit {
 // that is not UTF-8 becomes U+FFFD.
 [[nodiscard]] std::wstring widen(std::string_view utf8);
 
-// Text as bytes of the system's ANSI code page, the encoding of the files
-// that Windows programs write; a character the code page lacks becomes '?'.
-[[nodiscard]] std::string to_ansi(std::wstring_view text);
-
 // UTF-16 back to UTF-8.
 [[nodiscard]] std::string to_utf8(std::wstring_view text);
 

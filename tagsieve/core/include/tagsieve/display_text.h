@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,5 +18,13 @@ namespace tagsieve {
 
 // The same, appended to out: a pane's text is made in one string.
 void append_display_text(std::string& out, std::string_view bytes);
+
+// The text a pane shows for lines: the display text of each, joined by
+// line_end, the pane's own line break.
+[[nodiscard]] std::string pane_text(std::span<const std::string_view> lines, std::string_view line_end);
+
+// UTF-8 text as Windows-1252 bytes, the game's code page: nothing when the
+// text is not UTF-8 or holds a character that Windows-1252 lacks.
+[[nodiscard]] std::optional<std::string> to_cp1252(std::string_view utf8);
 
 }  // namespace tagsieve
