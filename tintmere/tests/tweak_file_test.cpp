@@ -98,6 +98,12 @@ void expect_failure(const FailureCase& c) {
 
 const auto template_file = [](const fs::path& dir) { write_file(dir / "twkdefaut.xml", std::string(500, '\n')); };
 
+const auto read_only_output = [](const fs::path& dir) {
+  template_file(dir);
+  fs::permissions(dir / "Tweak.xml", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+};
+
 TEST(GenerateTweakFile, AFailureSaysWhyAndLeavesTweakXmlAsItWas) {
   const FailureCase cases[] = {
       {"no template", [](const fs::path&) {}, tintmere::k_template_missing},
@@ -112,12 +118,11 @@ TEST(GenerateTweakFile, AFailureSaysWhyAndLeavesTweakXmlAsItWas) {
        },
        tintmere::k_output_unwritable},
       {"Tweak.xml is read-only",
-       [](const fs::path& dir) {
-         template_file(dir);
-         fs::permissions(dir / "Tweak.xml", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                         fs::perm_options::remove);
-       },
+       read_only_output,
        tintmere::k_output_unwritable, false, true},
+      {"Tweak.xml is read-only, saved by whoever runs the tests, root too",
+       read_only_output,
+       tintmere::k_output_unwritable},
       {"Tweak.xml is a hard link to the template",
        [](const fs::path& dir) {
          template_file(dir);

@@ -8,14 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <climits>
-#include <csignal>
 #include <iterator>
-#include <string>
-#include <thread>
 
-#include "../file_platform.h"
 #include "linescan/file.h"
 
 namespace linescan {
@@ -41,12 +35,6 @@ bool on_pseudo_file_system([[maybe_unused]] int fd) {
 #else
   return false;
 #endif
-}
-
-mode_t new_file_mode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
 }
 
 }  // namespace
@@ -128,109 +116,6 @@ bool is_missing(const std::error_code& error) {
     default:
       return false;
   }
-}
-
-File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix, std::filesystem::path& created,
-                        std::error_code& error) {
-  std::string pattern = (folder / prefix).string();
-  pattern += "XXXXXX";
-  File file(::mkostemp(pattern.data(), O_CLOEXEC));
-  error = file ? std::error_code() : last_error();
-  if (file) created = pattern;
-  return file;
-}
-
-std::error_code match_attributes(File& file, const std::filesystem::path& target) {
-  const int fd = fd_of(file.native());
-  struct stat status {};
-  if (::stat(target.c_str(), &status) != 0) {
-    if (errno != ENOENT) return last_error();
-    return ::fchmod(fd, new_file_mode()) == 0 ? std::error_code() : last_error();
-  }
-  if (!S_ISREG(status.st_mode)) return std::make_error_code(std::errc::not_supported);
-  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return last_error();
-  // Only a privileged process may give a file away; for anyone else the new
-  // file is theirs, as a file they rewrote in place would have stayed.
-  [[maybe_unused]] const int owner_kept = ::fchown(fd, status.st_uid, status.st_gid);
-  return ::fchmod(fd, status.st_mode & 07777) == 0 ? std::error_code() : last_error();
-}
-
-void pause_before_retry() { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }
-
-// A rename replaces a file whoever holds it open: no retry is ever needed.
-std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
-                             const RetryPause&) {
-  return ::rename(source.c_str(), target.c_str()) == 0 ? std::error_code() : last_error();
-}
-
-File platform::create_unnamed_file(const std::filesystem::path& folder, std::error_code& error) {
-#ifdef O_TMPFILE
-  // Naming it later goes through /proc, which a chroot may lack.
-  if (::access("/proc/self/fd", X_OK) == 0) {
-    File file(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-    error = file ? std::error_code() : last_error();
-    return file;
-  }
-#endif
-  error = std::make_error_code(std::errc::not_supported);
-  return {};
-}
-
-std::error_code platform::give_name(File& file, const std::filesystem::path& path) {
-  const std::string self = "/proc/self/fd/" + std::to_string(fd_of(file.native()));
-  return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0 ? std::error_code()
-                                                                                          : last_error();
-}
-
-namespace {
-
-// The one named temporary file that the handler removes, as a terminated
-// string the handler can use as it is, and whether there is one.
-char g_guarded_path[PATH_MAX];
-volatile std::sig_atomic_t g_guarded = 0;
-constexpr int k_guarded_signals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction g_previous[std::size(k_guarded_signals)];
-
-// Removes the file, then lets the signal do what it would have done.
-extern "C" void remove_then_reraise(int signal) {
-  if (g_guarded != 0) ::unlink(g_guarded_path);
-  struct sigaction plain {};
-  plain.sa_handler = SIG_DFL;
-  ::sigemptyset(&plain.sa_mask);
-  ::sigaction(signal, &plain, nullptr);
-  ::raise(signal);
-}
-
-}  // namespace
-
-void platform::guard_against_signals(const std::filesystem::path& path) {
-  const std::string& name = path.native();
-  if (g_guarded != 0 || name.size() >= sizeof g_guarded_path) return;
-  std::copy(name.begin(), name.end(), g_guarded_path);
-  g_guarded_path[name.size()] = '\0';
-  g_guarded = 1;
-  struct sigaction action {};
-  action.sa_handler = remove_then_reraise;
-  ::sigemptyset(&action.sa_mask);
-  for (std::size_t i = 0; i < std::size(k_guarded_signals); ++i) {
-    ::sigaction(k_guarded_signals[i], nullptr, &g_previous[i]);
-    // A signal the process ignores (SIGHUP under nohup) stays ignored.
-    if (g_previous[i].sa_handler != SIG_IGN) ::sigaction(k_guarded_signals[i], &action, nullptr);
-  }
-}
-
-void platform::drop_signal_guard() {
-  if (g_guarded == 0) return;
-  for (std::size_t i = 0; i < std::size(k_guarded_signals); ++i) ::sigaction(k_guarded_signals[i], &g_previous[i], nullptr);
-  g_guarded = 0;
-}
-
-std::error_code sync_folder(const std::filesystem::path& folder) {
-  const File file(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!file) return last_error();
-  // Some file systems cannot sync a folder; for them the rename is as durable as it gets.
-  if (::fsync(fd_of(file.native())) != 0 && errno != EINVAL) return last_error();
-  return {};
 }
 
 }  // namespace linescan

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "linescan/file.h"
-#include "tintmere/file_replacement.h"
+#include "savefile/file_replacement.h"
 #include "tintmere/tweak_file.h"
 
 namespace tintmere {
@@ -138,7 +138,7 @@ std::optional<fs::path> prepare_menu_folder(const Session& session, const fs::pa
 }
 
 bool copy_whole(linescan::ByteSource& source, const fs::path& path) {
-  std::optional<FileReplacement> copy = FileReplacement::begin(path);
+  std::optional<savefile::FileReplacement> copy = savefile::FileReplacement::begin(path);
   if (!copy) return false;
   linescan::FileSink sink(copy->file());
   std::array<char, 1 << 16> block;

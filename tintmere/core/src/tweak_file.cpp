@@ -2,9 +2,9 @@
 
 #include "linescan/byte_stream.h"
 #include "linescan/file.h"
+#include "savefile/file_replacement.h"
 #include "linescan/piece_reader.h"
 #include "linescan/text_writer.h"
-#include "tintmere/file_replacement.h"
 #include "tintmere/recolour.h"
 
 namespace tintmere {
@@ -20,7 +20,7 @@ std::string_view save(Colour colour, const std::filesystem::path& folder) {
   // A Tweak.xml that is the template itself, through a link, would take the
   // template's place: the user's template would be gone.
   if (template_file.is_same_file(folder / k_output_name)) return k_output_unwritable;
-  std::optional<FileReplacement> output = FileReplacement::begin(folder / k_output_name);
+  std::optional<savefile::FileReplacement> output = savefile::FileReplacement::begin(folder / k_output_name);
   if (!output) return k_output_unwritable;
 
   linescan::FileSource source(template_file);

@@ -1,6 +1,6 @@
-#include "tintmere/file_replacement.h"
+#include "savefile/file_replacement.h"
 
-namespace tintmere {
+namespace savefile {
 
 namespace fs = std::filesystem;
 
@@ -27,7 +27,7 @@ fs::path folder_of(const fs::path& path) { return path.has_parent_path() ? path.
 
 }  // namespace
 
-std::optional<FileReplacement> FileReplacement::begin(const fs::path& target, linescan::TemporaryFile::Naming naming) {
+std::optional<FileReplacement> FileReplacement::begin(const fs::path& target, TemporaryFile::Naming naming) {
   const std::optional<fs::path> resolved = resolve_links(target);
   if (!resolved) return std::nullopt;
   // Hidden where names starting with a dot are, and named for its target.
@@ -35,14 +35,14 @@ std::optional<FileReplacement> FileReplacement::begin(const fs::path& target, li
   prefix += resolved->filename();
   prefix += ".";
   std::error_code error;
-  linescan::TemporaryFile temporary = linescan::TemporaryFile::create(folder_of(*resolved), prefix, error, naming);
-  if (error || linescan::match_attributes(temporary.file(), *resolved)) return std::nullopt;
+  TemporaryFile temporary = TemporaryFile::create(folder_of(*resolved), prefix, error, naming);
+  if (error || match_attributes(temporary.file(), *resolved)) return std::nullopt;
   return FileReplacement(std::move(temporary), *resolved);
 }
 
 bool FileReplacement::commit() {
   if (temporary_.file().sync() || temporary_.replace(target_)) return false;
-  return !linescan::sync_folder(folder_of(target_));
+  return !sync_folder(folder_of(target_));
 }
 
-}  // namespace tintmere
+}  // namespace savefile

@@ -1,4 +1,4 @@
-#include "tintmere/file_replacement.h"
+#include "savefile/file_replacement.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -57,7 +57,7 @@ void check(const TargetCase& c) {
   std::sort(expected_tree.begin(), expected_tree.end());
 
   const std::string outcome = test_support::run_unprivileged(dir.path(), [&] {
-    auto replacement = tintmere::FileReplacement::begin(dir / "Tweak.xml");
+    auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml");
     if (!replacement) return "refused";
     linescan::FileSink sink(replacement->file());
     return sink.write_some({"new", 3}) == 3 && replacement->commit() ? "replaced" : "failed";
@@ -125,7 +125,7 @@ TEST(FileReplacement, ASaveEndedByASignalLeavesTheOldFileOrTheNewOne) {
 #ifdef _WIN32
   GTEST_SKIP() << "no signal ends a Windows program";
 #else
-  using Naming = linescan::TemporaryFile::Naming;
+  using Naming = savefile::TemporaryFile::Naming;
   // The child stops before each step; the signal comes at the stop named.
   const std::pair<const char*, int> stages[] = {{"between two writes", 1}, {"at the commit", 2}, {"after it", 3}};
   for (const Naming naming : {Naming::unnamed_where_possible, Naming::named}) {
@@ -137,7 +137,7 @@ TEST(FileReplacement, ASaveEndedByASignalLeavesTheOldFileOrTheNewOne) {
         test_support::write_file(dir / "Tweak.xml", "old");
         const pid_t child = ::fork();
         if (child == 0) {
-          auto replacement = tintmere::FileReplacement::begin(dir / "Tweak.xml", naming);
+          auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml", naming);
           linescan::FileSink sink(replacement->file());
           const bool written = sink.write_some({"ne", 2}) == 2 && ::raise(SIGSTOP) == 0 && sink.write_some({"w", 1}) == 1;
           ::raise(SIGSTOP);

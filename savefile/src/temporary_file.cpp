@@ -1,10 +1,10 @@
 #include <random>
 #include <string>
 
-#include "file_platform.h"
-#include "linescan/file.h"
+#include "platform.h"
+#include "savefile/temporary_file.h"
 
-namespace linescan {
+namespace savefile {
 
 std::filesystem::path platform::random_name(const std::filesystem::path& folder, const std::filesystem::path& prefix) {
   static constexpr std::string_view k_letters = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -67,4 +67,4 @@ std::error_code TemporaryFile::replace(const std::filesystem::path& target, cons
   return {};
 }
 
-}  // namespace linescan
+}  // namespace savefile

@@ -6,7 +6,9 @@
 #include "linescan/file.h"
 
 // What TemporaryFile asks of the platform beyond the public interface.
-namespace linescan::platform {
+namespace savefile::platform {
+
+using linescan::File;
 
 // folder / prefix followed by six random letters and digits.
 [[nodiscard]] std::filesystem::path random_name(const std::filesystem::path& folder, const std::filesystem::path& prefix);
@@ -23,4 +25,4 @@ namespace linescan::platform {
 void guard_against_signals(const std::filesystem::path& path);
 void drop_signal_guard();
 
-}  // namespace linescan::platform
+}  // namespace savefile::platform

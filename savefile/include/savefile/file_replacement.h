@@ -1,0 +1,51 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+#include "linescan/file.h"
+#include "savefile/temporary_file.h"
+
+namespace savefile {
+
+// A new version of a file, written beside it and put in its place whole: the
+// target is never half-written, and nothing of a save is left behind.
+//
+// The new content goes to a temporary file in the target's folder; commit()
+// makes it durable and puts it in the target's place in one step. Until then
+// the target is untouched, and the temporary file goes with the object, or
+// with the process however it ends. Only where the system cannot make a file
+// without a name (elsewhere than Linux), or in the moment between the naming
+// and the move, does a SIGKILL, which no process can catch, leave the
+// temporary file, hidden: a dot and the target's name, and on Windows the
+// hidden attribute.
+//
+// If the target is a symbolic link, the file it leads to is replaced and the
+// link stays. An existing target keeps its permissions (and, where this
+// process may set it, its owner; on Windows, its attributes and access list),
+// and one that may not be written is not replaced, even by root.
+class FileReplacement {
+ public:
+  // Nothing when the target cannot be replaced: it is not a regular file, it
+  // may not be written, or no temporary file can be made beside it.
+  [[nodiscard]] static std::optional<FileReplacement> begin(
+      const std::filesystem::path& target,
+      TemporaryFile::Naming naming = TemporaryFile::Naming::unnamed_where_possible);
+
+  // Where the new content is to be written.
+  [[nodiscard]] linescan::File& file() { return temporary_.file(); }
+
+  // Makes the new content durable, closes it, puts it in the target's place
+  // and makes that durable too. False if any step fails; the target then
+  // keeps its old content unless the replacement itself was done.
+  [[nodiscard]] bool commit();
+
+ private:
+  FileReplacement(TemporaryFile temporary, std::filesystem::path target)
+      : temporary_(std::move(temporary)), target_(std::move(target)) {}
+
+  TemporaryFile temporary_;
+  std::filesystem::path target_;
+};
+
+}  // namespace savefile

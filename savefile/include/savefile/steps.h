@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <system_error>
+
+#include "linescan/file.h"
+
+// The platform's steps of putting a new version of a file in the old one's
+// place, each with a POSIX and a Windows implementation; FileReplacement
+// (savefile/file_replacement.h) takes them in order.
+namespace savefile {
+
+// Makes a new, empty file in folder, open for writing, named prefix and a few
+// random characters; it never replaces a file. created gets its path. On
+// Windows it is hidden, as a name that starts with a dot hides it elsewhere.
+[[nodiscard]] linescan::File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix,
+                                      std::filesystem::path& created, std::error_code& error);
+
+// Readies file, which is to take target's place, by giving it what target
+// has: its permissions and, where this process may set it, its owner. When
+// target does not exist, file gets what a new file would. An error when
+// target is not a regular file or may not be written (read-only).
+[[nodiscard]] std::error_code match_attributes(linescan::File& file, const std::filesystem::path& target);
+
+// How long to wait before trying a replacement again: by default a tenth of a
+// second; a test may do something else.
+using RetryPause = std::function<void()>;
+void pause_before_retry();
+
+// Puts the file at source in target's place in one step; on Windows it first
+// takes target's attributes (hidden, system, archive, not indexed) and access
+// list, or a new file's where there is no target. Where another
+// program holds target open (Windows refuses to replace it then: an editor, a
+// virus scanner), the replacement is tried again a few times, with pause
+// between tries, before the error is returned.
+[[nodiscard]] std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
+                                           const RetryPause& pause = pause_before_retry);
+
+// Makes folder's entries durable, so that a file renamed into it stays there
+// after a crash. Nothing is needed on Windows.
+[[nodiscard]] std::error_code sync_folder(const std::filesystem::path& folder);
+
+}  // namespace savefile

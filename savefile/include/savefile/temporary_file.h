@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <system_error>
+
+#include "linescan/file.h"
+#include "savefile/steps.h"
+
+namespace savefile {
+
+// The new file behind a FileReplacement (see file_replacement.h for what a
+// save promises), in the folder of the file it is to replace. Where the
+// system allows it (Linux's O_TMPFILE) it has no name until replace(); else
+// it is named prefix and a few random characters, and a handler of SIGINT,
+// SIGTERM and SIGHUP removes it (one such file at a time). It is removed when
+// the object goes, unless it has taken its place.
+class TemporaryFile {
+ public:
+  enum class Naming { unnamed_where_possible, named };
+
+  [[nodiscard]] static TemporaryFile create(const std::filesystem::path& folder, const std::filesystem::path& prefix,
+                                            std::error_code& error, Naming naming = Naming::unnamed_where_possible);
+  TemporaryFile(TemporaryFile&& other) noexcept;
+  TemporaryFile& operator=(TemporaryFile&&) = delete;
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile();
+
+  [[nodiscard]] linescan::File& file() { return file_; }
+
+  // Closes the file and puts it in target's place in one step, as
+  // replace_file() does, first naming it in its folder if it has no name.
+  [[nodiscard]] std::error_code replace(const std::filesystem::path& target,
+                                        const RetryPause& pause = pause_before_retry);
+
+ private:
+  TemporaryFile(std::filesystem::path folder, std::filesystem::path prefix);
+
+  linescan::File file_;
+  std::filesystem::path folder_;
+  std::filesystem::path prefix_;
+  std::filesystem::path name_;  // empty while it has none
+  bool placed_ = false;
+};
+
+}  // namespace savefile

@@ -1,0 +1,112 @@
+#include <windows.h>
+
+#include <cstddef>
+#include <vector>
+
+#include "../platform.h"
+#include "savefile/steps.h"
+
+namespace savefile {
+
+using linescan::File;
+
+namespace {
+
+std::error_code last_error() { return {static_cast<int>(::GetLastError()), std::system_category()}; }
+
+File::Native native_of(HANDLE handle) {
+  return handle == INVALID_HANDLE_VALUE ? File::k_invalid : reinterpret_cast<File::Native>(handle);
+}
+
+// Windows refuses to replace a file that another program holds open without
+// letting others delete it; that program may soon let go.
+bool held_by_another_program(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED; }
+
+constexpr int k_replace_attempts = 10;
+
+// What a new version of a file keeps of the old one's attributes.
+constexpr DWORD k_kept_attributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Gives source the list of who may do what with target. Where there is none
+// to copy (a FAT drive) or it cannot be set, source keeps its folder's.
+void copy_access_list(const std::filesystem::path& source, const std::filesystem::path& target) {
+  constexpr SECURITY_INFORMATION k_access_list = DACL_SECURITY_INFORMATION;
+  DWORD size = 0;
+  ::GetFileSecurityW(target.c_str(), k_access_list, nullptr, 0, &size);
+  if (size == 0) return;
+  std::vector<std::byte> descriptor(size);
+  if (::GetFileSecurityW(target.c_str(), k_access_list, descriptor.data(), size, &size)) {
+    ::SetFileSecurityW(source.c_str(), k_access_list, descriptor.data());
+  }
+}
+
+// Readies source, hidden until now, to take target's place: it gets target's
+// attributes and access list, or a new file's when there is no target.
+std::error_code take_attributes_of(const std::filesystem::path& source, const std::filesystem::path& target) {
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_ARCHIVE : attributes & k_kept_attributes;
+  if (!::SetFileAttributesW(source.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL)) return last_error();
+  // After the attributes: wine keeps both in the same Unix permissions.
+  if (attributes != INVALID_FILE_ATTRIBUTES) copy_access_list(source, target);
+  return {};
+}
+
+}  // namespace
+
+File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix, std::filesystem::path& created,
+                        std::error_code& error) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path path = platform::random_name(folder, prefix);
+    File file(native_of(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN,
+                                      nullptr)));
+    if (file) {
+      created = path;
+      error.clear();
+      return file;
+    }
+    if (::GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  error = last_error();
+  return {};
+}
+
+std::error_code match_attributes(File&, const std::filesystem::path& target) {
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND ? std::error_code() : last_error();
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return std::make_error_code(std::errc::is_a_directory);
+  if (attributes & FILE_ATTRIBUTE_READONLY) return std::make_error_code(std::errc::permission_denied);
+  return {};
+}
+
+void pause_before_retry() { ::Sleep(100); }
+
+std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
+                             const RetryPause& pause) {
+  if (const std::error_code error = take_attributes_of(source, target)) return error;
+  for (int attempt = 1;; ++attempt) {
+    if (::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
+    if (!held_by_another_program(::GetLastError()) || attempt == k_replace_attempts) return last_error();
+    pause();
+  }
+}
+
+std::error_code sync_folder(const std::filesystem::path&) { return {}; }
+
+// A file that Windows deletes when the process ends can never be kept, so a
+// temporary file here always has a name; no signal ends a Windows program.
+File platform::create_unnamed_file(const std::filesystem::path&, std::error_code& error) {
+  error = std::make_error_code(std::errc::not_supported);
+  return {};
+}
+
+std::error_code platform::give_name(File&, const std::filesystem::path&) {
+  return std::make_error_code(std::errc::not_supported);
+}
+
+void platform::guard_against_signals(const std::filesystem::path&) {}
+void platform::drop_signal_guard() {}
+
+}  // namespace savefile
