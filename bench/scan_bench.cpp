@@ -15,7 +15,7 @@ class CountLines final : public tagsieve::LineList {
   std::int64_t count = 0;
 };
 
-class DiscardMessages final : public linescan::MessageSink {
+class DiscardMessages final : public messaging::MessageSink {
  public:
   void show_message(std::string_view) override {}
 };

@@ -38,7 +38,7 @@ class StandardOutput final : public tagsieve::LineList {
   }
 };
 
-class StandardError final : public linescan::MessageSink {
+class StandardError final : public messaging::MessageSink {
  public:
   void show_message(std::string_view text) override {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());

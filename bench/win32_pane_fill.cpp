@@ -18,7 +18,7 @@
 
 namespace {
 
-class PrintedMessages final : public linescan::MessageSink {
+class PrintedMessages final : public messaging::MessageSink {
  public:
   void show_message(std::string_view text) override {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());

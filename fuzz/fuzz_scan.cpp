@@ -17,7 +17,7 @@ class Lines final : public tagsieve::LineList {
   std::vector<std::string> lines;
 };
 
-class Messages final : public linescan::MessageSink {
+class Messages final : public messaging::MessageSink {
  public:
   void show_message(std::string_view) override {}
 };

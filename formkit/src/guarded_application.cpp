@@ -14,7 +14,7 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void GuardedApplication::report_failure() {
-  failures_->show_message(linescan::describe_current_exception());
+  failures_->show_message(messaging::describe_current_exception());
   exit(0);
 }
 

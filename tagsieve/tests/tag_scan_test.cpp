@@ -116,7 +116,7 @@ TEST(ScanTagValues, APaneThatMemoryCannotFillIsLeftEmpty) {
   test_support::RecordingMessages messages;
   tagsieve::scan_tag_values(dir / "file.xml", "A", true, pane, messages);
   EXPECT_EQ(pane.lines, Lines{});
-  EXPECT_EQ(messages.shown, Lines{std::string(linescan::k_out_of_memory)});
+  EXPECT_EQ(messages.shown, Lines{std::string(messaging::k_out_of_memory)});
 }
 
 TEST(ScanTagValues, EmptiesThePaneThenReadsOnlyARegularFile) {

@@ -57,7 +57,7 @@ class WaitCursor {
 
 }  // namespace
 
-TForm1::TForm1(linescan::MessageSink* messages) : Form(k_form1, messages), pane_(control(L"RichEdit1")) {
+TForm1::TForm1(messaging::MessageSink* messages) : Form(k_form1, messages), pane_(control(L"RichEdit1")) {
   // Completion is a help, not a need: without it the box still takes a path.
   SHAutoComplete(control(L"Edit1"), SHACF_FILESYSTEM);
   DragAcceptFiles(handle(), TRUE);

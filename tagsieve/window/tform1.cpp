@@ -35,7 +35,7 @@ class WaitCursor {
 
 }  // namespace
 
-TForm1::TForm1(linescan::MessageSink* messages, QWidget* parent)
+TForm1::TForm1(messaging::MessageSink* messages, QWidget* parent)
     : Form(messages, parent), ui_(std::make_unique<Ui::TForm1>()) {
   ui_->setupUi(this);
   pane_ = std::make_unique<PaneLines>(*ui_->RichEdit1);

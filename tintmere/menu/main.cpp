@@ -33,7 +33,7 @@ std::string account_home() {
 
 // Message boxes, with the application object made only when one is shown:
 // a launch that goes well needs none.
-class LaunchMessages final : public linescan::MessageSink {
+class LaunchMessages final : public messaging::MessageSink {
  public:
   LaunchMessages(int& argc, char** argv) : argc_(argc), argv_(argv) {}
 

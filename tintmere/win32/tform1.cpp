@@ -50,7 +50,7 @@ const win32kit::FormTable k_form1 = {
 
 }  // namespace
 
-TForm1::TForm1(linescan::MessageSink* messages) : Form(k_form1, messages) {}
+TForm1::TForm1(messaging::MessageSink* messages) : Form(k_form1, messages) {}
 
 void TForm1::ScrollBar1Change() { show_preview(); }
 void TForm1::ScrollBar2Change() { show_preview(); }

@@ -11,7 +11,7 @@ namespace tintmere {
 class TForm1 : public win32kit::Form {
  public:
   // Messages go to `messages` when given, to message boxes otherwise.
-  explicit TForm1(linescan::MessageSink* messages = nullptr);
+  explicit TForm1(messaging::MessageSink* messages = nullptr);
 
   void ScrollBar1Change();
   void ScrollBar2Change();

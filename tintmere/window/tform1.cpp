@@ -12,7 +12,7 @@
 
 namespace tintmere {
 
-TForm1::TForm1(linescan::MessageSink* messages, QWidget* parent)
+TForm1::TForm1(messaging::MessageSink* messages, QWidget* parent)
     : Form(messages, parent), ui_(std::make_unique<Ui::TForm1>()) {
   ui_->setupUi(this);
   // A fixed dialog-like frame: system menu, minimise and close, no maximise

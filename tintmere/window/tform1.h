@@ -22,7 +22,7 @@ class TForm1 : public formkit::Form {
 
  public:
   // Messages go to `messages` when given, to message boxes otherwise.
-  explicit TForm1(linescan::MessageSink* messages = nullptr, QWidget* parent = nullptr);
+  explicit TForm1(messaging::MessageSink* messages = nullptr, QWidget* parent = nullptr);
   ~TForm1() override;
 
  public slots:

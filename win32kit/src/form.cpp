@@ -70,7 +70,7 @@ HFONT make_form_font() {
 
 }  // namespace
 
-Form::Form(const FormTable& table, linescan::MessageSink* messages)
+Form::Form(const FormTable& table, messaging::MessageSink* messages)
     : messages_(messages ? *messages : message_boxes_), table_(&table) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   static const ATOM registered = [instance] {

@@ -128,7 +128,7 @@ LRESULT CALLBACK Form::window_procedure(HWND window, UINT message, WPARAM wparam
     // Nothing may unwind through Windows's own frames: the user is told, and
     // the program ends as if the window were closed.
     try {
-      form->messages_.show_message(linescan::describe_current_exception());
+      form->messages_.show_message(messaging::describe_current_exception());
     } catch (...) {
     }
     PostQuitMessage(0);

@@ -38,7 +38,7 @@ void run_message_loop(Form& form) {
   }
 }
 
-int run_window(const std::function<std::unique_ptr<Form>()>& make_form, linescan::MessageSink* failures) {
+int run_window(const std::function<std::unique_ptr<Form>()>& make_form, messaging::MessageSink* failures) {
   MessageBoxSink message_boxes;
   try {
     const ComApartment com;
@@ -49,7 +49,7 @@ int run_window(const std::function<std::unique_ptr<Form>()>& make_form, linescan
     run_message_loop(*form);
   } catch (...) {
     try {
-      (failures ? *failures : message_boxes).show_message(linescan::describe_current_exception());
+      (failures ? *failures : message_boxes).show_message(messaging::describe_current_exception());
     } catch (...) {
     }
   }

@@ -19,7 +19,7 @@ using Messages = std::vector<std::string>;
 // A form of each kind of control the tools use, with handlers that count.
 class Probe : public win32kit::Form {
  public:
-  explicit Probe(linescan::MessageSink* messages);
+  explicit Probe(messaging::MessageSink* messages);
   void Moved() { ++moves; }
   void Clicked() {
     ++clicks;
@@ -49,7 +49,7 @@ const win32kit::FormTable k_probe = {.caption = L"Probe", .left = 10, .top = 10,
                                      .min_width = 250, .min_height = 150, .components = k_components};
 // clang-format on
 
-Probe::Probe(linescan::MessageSink* messages) : Form(k_probe, messages) {}
+Probe::Probe(messaging::MessageSink* messages) : Form(k_probe, messages) {}
 
 class FormTest : public testing::Test {
  protected:

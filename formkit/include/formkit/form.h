@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "formkit/message_box.h"
-#include "linescan/message_sink.h"
+#include "messaging/message_sink.h"
 
 namespace formkit {
 
@@ -12,15 +12,15 @@ namespace formkit {
 // the window.
 class Form : public QWidget {
  public:
-  explicit Form(linescan::MessageSink* messages, QWidget* parent)
+  explicit Form(messaging::MessageSink* messages, QWidget* parent)
       : QWidget(parent), message_boxes_(this), messages_(messages ? *messages : message_boxes_) {}
 
  protected:
-  [[nodiscard]] linescan::MessageSink& messages() { return messages_; }
+  [[nodiscard]] messaging::MessageSink& messages() { return messages_; }
 
  private:
   MessageBoxSink message_boxes_;
-  linescan::MessageSink& messages_;
+  messaging::MessageSink& messages_;
 };
 
 }  // namespace formkit

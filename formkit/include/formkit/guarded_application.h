@@ -22,7 +22,7 @@ class GuardedApplication : public QApplication {
   GuardedApplication(int& argc, char** argv);
 
   // Where failure messages go; message boxes unless told otherwise.
-  void set_failure_sink(linescan::MessageSink& sink) { failures_ = &sink; }
+  void set_failure_sink(messaging::MessageSink& sink) { failures_ = &sink; }
 
   bool notify(QObject* receiver, QEvent* event) override;
 
@@ -31,7 +31,7 @@ class GuardedApplication : public QApplication {
 
  private:
   MessageBoxSink message_boxes_;
-  linescan::MessageSink* failures_ = &message_boxes_;
+  messaging::MessageSink* failures_ = &message_boxes_;
 };
 
 // Builds the window that make_form returns, shows it and runs the event loop

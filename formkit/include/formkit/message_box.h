@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linescan/message_sink.h"
+#include "messaging/message_sink.h"
 
 class QWidget;
 
@@ -8,7 +8,7 @@ namespace formkit {
 
 // Shows each message in a plain modal message box with an OK button, with the
 // ordinary pointer even while a wait cursor is up.
-class MessageBoxSink final : public linescan::MessageSink {
+class MessageBoxSink final : public messaging::MessageSink {
  public:
   explicit MessageBoxSink(QWidget* parent = nullptr) : parent_(parent) {}
   void show_message(std::string_view text) override;

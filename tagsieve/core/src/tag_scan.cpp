@@ -34,7 +34,7 @@ class ElementIs {
 }  // namespace
 
 void scan_tag_values(const std::filesystem::path& path, std::string_view tag, bool suppress_repeats, LineList& pane,
-                     linescan::MessageSink& messages) {
+                     messaging::MessageSink& messages) {
   try {
     pane.clear();
     std::error_code error;
@@ -49,12 +49,12 @@ void scan_tag_values(const std::filesystem::path& path, std::string_view tag, bo
   } catch (const std::bad_alloc&) {
     // The window stays, with the pane empty rather than half-filled.
     pane.clear();
-    messages.show_message(linescan::k_out_of_memory);
+    messages.show_message(messaging::k_out_of_memory);
   }
 }
 
 void scan_pieces(linescan::PieceReader& reader, std::string_view tag, bool suppress_repeats, LineList& pane,
-                 linescan::MessageSink& messages) {
+                 messaging::MessageSink& messages) {
   ValueList<> values(suppress_repeats);
   const ElementIs element_is_tag(tag);
   linescan::Piece piece;

@@ -108,7 +108,7 @@ std::optional<fs::path> menu_folder(const Session& session) {
 }
 
 std::optional<fs::path> prepare_menu_folder(const Session& session, const fs::path& shipped_template,
-                                            linescan::MessageSink& messages) {
+                                            messaging::MessageSink& messages) {
   const auto fail = [&](const std::string& message) -> std::optional<fs::path> {
     messages.show_message(message);
     return std::nullopt;

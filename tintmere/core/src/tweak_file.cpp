@@ -35,7 +35,7 @@ std::string_view save(Colour colour, const std::filesystem::path& folder) {
 
 }  // namespace
 
-void generate_tweak_file(Colour colour, linescan::MessageSink& messages, const std::filesystem::path& folder) {
+void generate_tweak_file(Colour colour, messaging::MessageSink& messages, const std::filesystem::path& folder) {
   // The message comes once the save's files are closed and its temporary
   // file is gone: on a full disk, it holds no space while the message is up.
   const std::string_view message = save(colour, folder);

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "linescan/message_sink.h"
+#include "messaging/message_sink.h"
 #include "win32kit/form_table.h"
 #include "win32kit/message_box.h"
 
@@ -20,7 +20,7 @@ namespace win32kit {
 // same sink and the message loop then ends.
 class Form {
  public:
-  Form(const FormTable& table, linescan::MessageSink* messages);
+  Form(const FormTable& table, messaging::MessageSink* messages);
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -32,7 +32,7 @@ class Form {
   void quit_when_closed() { quit_when_closed_ = true; }
 
  protected:
-  [[nodiscard]] linescan::MessageSink& messages() { return messages_; }
+  [[nodiscard]] messaging::MessageSink& messages() { return messages_; }
   void set_background(HWND control, COLORREF colour);
 
   // A message the form itself answers before the defaults; true when it did.
@@ -65,7 +65,7 @@ class Form {
   void hide_value();
 
   MessageBoxSink message_boxes_;
-  linescan::MessageSink& messages_;
+  messaging::MessageSink& messages_;
   HFONT font_ = nullptr;
   HWND window_ = nullptr;
   HWND focus_ = nullptr;      // the control that gets the focus back when the window is activated

@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include "linescan/message_sink.h"
+#include "messaging/message_sink.h"
 
 namespace win32kit {
 
 // Shows each message in a plain modal message box with an OK button, titled
 // with the program's name, with the ordinary pointer even while a wait cursor
 // is up.
-class MessageBoxSink final : public linescan::MessageSink {
+class MessageBoxSink final : public messaging::MessageSink {
  public:
   explicit MessageBoxSink(HWND owner = nullptr) : owner_(owner) {}
   void set_owner(HWND owner) { owner_ = owner; }

@@ -19,7 +19,7 @@ void run_message_loop(Form& form);
 // Builds the window that make_form returns, shows it and runs the message
 // loop until it is closed; what escapes is shown through failures, or in a
 // message box. Always 0, the exit code.
-int run_window(const std::function<std::unique_ptr<Form>()>& make_form, linescan::MessageSink* failures = nullptr);
+int run_window(const std::function<std::unique_ptr<Form>()>& make_form, messaging::MessageSink* failures = nullptr);
 
 // A program's whole start: its one window, Form.
 template <typename Form>

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "linescan/message_sink.h"
+#include "messaging/message_sink.h"
 #include "linescan/piece_reader.h"
 #include "tagsieve/line_list.h"
 
@@ -24,10 +24,10 @@ inline constexpr std::string_view k_file_unreadable = "Impossible de lire le fic
 // values found before it stay listed. A scan that memory cannot hold, in the
 // scan or in the pane, leaves the pane empty and says so.
 void scan_tag_values(const std::filesystem::path& path, std::string_view tag, bool suppress_repeats, LineList& pane,
-                     linescan::MessageSink& messages);
+                     messaging::MessageSink& messages);
 
 // The same scan over pieces already open, appending to pane.
 void scan_pieces(linescan::PieceReader& reader, std::string_view tag, bool suppress_repeats, LineList& pane,
-                 linescan::MessageSink& messages);
+                 messaging::MessageSink& messages);
 
 }  // namespace tagsieve

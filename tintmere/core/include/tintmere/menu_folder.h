@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "linescan/byte_stream.h"
-#include "linescan/message_sink.h"
+#include "messaging/message_sink.h"
 
 // Started from the desktop's menu, the colour tool needs a folder of the
 // user's own that holds a template: the folder is "Tintmere" in the user's
@@ -38,7 +38,7 @@ struct Session {
 // The work folder, or nothing after a message that says why not.
 [[nodiscard]] std::optional<std::filesystem::path> prepare_menu_folder(const Session& session,
                                                                        const std::filesystem::path& shipped_template,
-                                                                       linescan::MessageSink& messages);
+                                                                       messaging::MessageSink& messages);
 
 // Copies all of source to a new file at path: the file appears whole, with
 // path's name, or not at all. False when a read or a write fails.

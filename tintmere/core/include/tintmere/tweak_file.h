@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "linescan/message_sink.h"
+#include "messaging/message_sink.h"
 #include "tintmere/colour.h"
 
 namespace tintmere {
@@ -19,6 +19,6 @@ inline constexpr std::string_view k_output_unwritable = "Impossible d'écrire le
 // colour pieces of every listed water entry set to the colour. On any
 // failure one message says what went wrong and an existing Tweak.xml is left
 // as it was; success shows nothing.
-void generate_tweak_file(Colour colour, linescan::MessageSink& messages, const std::filesystem::path& folder = ".");
+void generate_tweak_file(Colour colour, messaging::MessageSink& messages, const std::filesystem::path& folder = ".");
 
 }  // namespace tintmere

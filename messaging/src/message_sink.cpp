@@ -1,9 +1,9 @@
-#include "linescan/message_sink.h"
+#include "messaging/message_sink.h"
 
 #include <exception>
 #include <new>
 
-namespace linescan {
+namespace messaging {
 
 std::string describe_current_exception() {
   try {
@@ -19,4 +19,4 @@ std::string describe_current_exception() {
   }
 }
 
-}  // namespace linescan
+}  // namespace messaging

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace linescan {
+namespace messaging {
 
 // How the tools' logic tells the user something: a modal message that the user
 // dismisses before the call returns. Texts are UTF-8.
@@ -20,4 +20,4 @@ inline constexpr std::string_view k_out_of_memory = "Mémoire insuffisante : l'o
 // user, whichever front end caught it.
 [[nodiscard]] std::string describe_current_exception();
 
-}  // namespace linescan
+}  // namespace messaging
