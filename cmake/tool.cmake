@@ -1,12 +1,12 @@
-# add_tool(<tool> CORE <sources> WINDOW <sources> WIN32 <sources> DATA <file>)
+# add_tool(<tool> CORE <sources> QT <sources> WIN32 <sources> DATA <file>)
 # A tool's logic library <tool>_core (core/include), which needs no Qt; and,
-# when the Qt windows are built, its window library <tool>_window (window/)
-# and the program <tool>, made from main.cpp; or, when the Windows front ends
-# are, its Win32 window library <tool>_win32 and the program made from
+# when the Qt windows are built, its Qt window library <tool>_qt (qt/) and the
+# program <tool>, made from qt/main.cpp; or, when the Windows front ends are,
+# its Win32 window library <tool>_win32 (win32/) and the program made from
 # win32/main.cpp. DATA is copied beside the program: the file it finds in the
 # folder it runs in.
 function(add_tool tool)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "DATA" "CORE;WINDOW;WIN32")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "DATA" "CORE;QT;WIN32")
   add_library(${tool}_core STATIC ${arg_CORE})
   target_include_directories(${tool}_core PUBLIC core/include)
   target_link_libraries(${tool}_core PUBLIC linescan messaging)
@@ -17,14 +17,14 @@ function(add_tool tool)
     return()
   endif()
 
-  add_library(${tool}_window STATIC ${arg_WINDOW})
-  set_target_properties(${tool}_window PROPERTIES AUTOMOC ON AUTOUIC ON)
-  target_include_directories(${tool}_window PUBLIC window)
-  target_link_libraries(${tool}_window PUBLIC ${tool}_core formkit)
+  add_library(${tool}_qt STATIC ${arg_QT})
+  set_target_properties(${tool}_qt PROPERTIES AUTOMOC ON AUTOUIC ON)
+  target_include_directories(${tool}_qt PUBLIC qt)
+  target_link_libraries(${tool}_qt PUBLIC ${tool}_core qtkit)
 
   # A Windows program opens no console window beside its own.
-  add_executable(${tool} WIN32 main.cpp)
-  target_link_libraries(${tool} PRIVATE ${tool}_window)
+  add_executable(${tool} WIN32 qt/main.cpp)
+  target_link_libraries(${tool} PRIVATE ${tool}_qt)
   add_custom_command(TARGET ${tool} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/${arg_DATA} $<TARGET_FILE_DIR:${tool}>)
 

@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "formkit/message_box.h"
+#include "qtkit/message_box.h"
 #include "tintmere/menu_folder.h"
 
 namespace {
@@ -42,7 +42,7 @@ class LaunchMessages final : public messaging::MessageSink {
       application_ = std::make_unique<QApplication>(argc_, argv_);
       QApplication::setApplicationName("tintmere");
     }
-    formkit::MessageBoxSink().show_message(text);
+    qtkit::MessageBoxSink().show_message(text);
   }
 
  private:

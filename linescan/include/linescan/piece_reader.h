@@ -29,7 +29,7 @@ class PieceReader {
   [[nodiscard]] bool failed() const { return failed_; }
 
  private:
-  friend bool read_piece(PieceReader& file, Piece& piece);
+  friend bool read_piece(PieceReader& reader, Piece& piece);
 
   // The most input a piece can take: k_piece_capacity bytes ending in a
   // newline that was a CR LF pair.
@@ -71,10 +71,10 @@ inline bool PieceReader::take_line(Piece& piece) {
 
 inline bool PieceReader::next(Piece& piece) { return take_line(piece) || next_slowly(piece); }
 
-// Sets piece to the next piece of file: true when a piece was read, false at
-// the end of the file or after a read error (file.failed() tells which), once
+// Sets piece to the next piece the reader reads: true when a piece was read, false at
+// the end of the input or after a read error (reader.failed() tells which), once
 // the bytes read before it have all been delivered. The piece stays valid
 // until the next read.
-[[nodiscard]] inline bool read_piece(PieceReader& file, Piece& piece) { return file.next(piece); }
+[[nodiscard]] inline bool read_piece(PieceReader& reader, Piece& piece) { return reader.next(piece); }
 
 }  // namespace linescan

@@ -47,7 +47,7 @@ std::string_view Recolourer::operator()(std::string_view element_name, std::stri
   return {text_.data(), static_cast<std::size_t>(out - text_.data())};
 }
 
-RecolourResult recolour_template(linescan::PieceReader& template_file, linescan::TextWriter& output, Colour colour) {
+RecolourResult recolour_template(linescan::PieceReader& template_pieces, linescan::TextWriter& output, Colour colour) {
   const linescan::FieldIs opens_an_entry('<', ' ', "WaterPlaneTweaks");
   int countdown = 0;
   linescan::Piece piece;
@@ -55,7 +55,7 @@ RecolourResult recolour_template(linescan::PieceReader& template_file, linescan:
   linescan::Field entry_name;
   Recolourer recoloured(colour);
   // Once a write has failed the save is lost: reading on would be wasted.
-  while (!output.failed() && linescan::read_piece(template_file, piece)) {
+  while (!output.failed() && linescan::read_piece(template_pieces, piece)) {
     if (countdown > 0) {
       linescan::extract_field(piece, element_name, '<', ' ');
       // An element name with no blank after it runs to the piece's end, its
@@ -77,7 +77,7 @@ RecolourResult recolour_template(linescan::PieceReader& template_file, linescan:
       if (is_water_entry(entry_name)) countdown = k_colour_pieces;
     }
   }
-  if (template_file.failed()) return RecolourResult::read_failed;
+  if (template_pieces.failed()) return RecolourResult::read_failed;
   return output.failed() ? RecolourResult::write_failed : RecolourResult::done;
 }
 

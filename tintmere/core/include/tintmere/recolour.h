@@ -35,7 +35,7 @@ enum class RecolourResult { done, read_failed, write_failed };
 
 // Copies template to output piece by piece, recolouring the k_colour_pieces
 // pieces that follow the opening piece of every listed water entry.
-[[nodiscard]] RecolourResult recolour_template(linescan::PieceReader& template_file, linescan::TextWriter& output,
+[[nodiscard]] RecolourResult recolour_template(linescan::PieceReader& template_pieces, linescan::TextWriter& output,
                                                Colour colour);
 
 }  // namespace tintmere

@@ -2,7 +2,7 @@
 
 class QWidget;
 
-namespace formkit {
+namespace qtkit {
 
 // Gives the form the font it was laid out for, "MS Sans Serif" at 11 pixels
 // (8 points at 96 dpi), or where that is missing a sans serif of about the
@@ -10,4 +10,4 @@ namespace formkit {
 // its text and widens a check box whose caption would not fit.
 void apply_form_font(QWidget& form);
 
-}  // namespace formkit
+}  // namespace qtkit

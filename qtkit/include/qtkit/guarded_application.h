@@ -8,9 +8,9 @@
 #include <functional>
 #include <memory>
 
-#include "formkit/message_box.h"
+#include "qtkit/message_box.h"
 
-namespace formkit {
+namespace qtkit {
 
 // The application object, made safe against exceptions: one that escapes an
 // event handler (running out of memory, say) is shown in a message box and
@@ -52,4 +52,4 @@ int run_program(int argc, char** argv) {
   return 0;
 }
 
-}  // namespace formkit
+}  // namespace qtkit

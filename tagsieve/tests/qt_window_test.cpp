@@ -17,7 +17,7 @@
 #include "test_support/files.h"
 #include "test_support/recording.h"
 #include "tform1.h"
-#include "window_support.h"
+#include "qt_support.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "window_support.h"
+#include "qt_support.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QMargins>
-
 #include <memory>
 
-#include "formkit/form.h"
+#include "qtkit/form.h"
 #include "pane_lines.h"
 
 namespace Ui {
@@ -16,7 +14,7 @@ namespace tagsieve {
 // The tag viewer: a file's path, an element's name and whether repeats are
 // shown; "Afficher les valeurs" lists the element's values in the pane, the
 // one control that follows the window's size.
-class TForm1 : public formkit::Form {
+class TForm1 : public qtkit::Form {
   Q_OBJECT
 
  public:
@@ -28,16 +26,12 @@ class TForm1 : public formkit::Form {
   void Button1Click();
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
   // A local file dropped anywhere on the window goes to the path box.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   std::unique_ptr<Ui::TForm1> ui_;
   std::unique_ptr<PaneLines> pane_;
-  // The pane is anchored on all four sides: these margins, as the form lays
-  // them out, stay whatever the window's size.
-  QMargins pane_margins_;
 };
 
 }  // namespace tagsieve

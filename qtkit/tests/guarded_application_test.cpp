@@ -1,4 +1,4 @@
-#include "formkit/guarded_application.h"
+#include "qtkit/guarded_application.h"
 
 #include <QTimer>
 
@@ -16,7 +16,7 @@ class GuardedStart : public testing::Test {
  protected:
   GuardedStart() { application.set_failure_sink(failures); }
 
-  formkit::GuardedApplication& application = *qobject_cast<formkit::GuardedApplication*>(QCoreApplication::instance());
+  qtkit::GuardedApplication& application = *qobject_cast<qtkit::GuardedApplication*>(QCoreApplication::instance());
   static inline test_support::RecordingMessages failures;  // the application keeps pointing at it
   void SetUp() override { failures.shown.clear(); }
 };
@@ -53,7 +53,7 @@ TEST_F(GuardedStart, ShowsAnEscapingExceptionAndEndsWithExitCodeZero) {
     SCOPED_TRACE(c.name);
     failures.shown.clear();
     bool shown = false;
-    const int code = formkit::run_window(application, [&] {
+    const int code = qtkit::run_window(application, [&] {
       if (c.while_building) c.raise();
       auto form = std::make_unique<QWidget>();
       QTimer::singleShot(0, form.get(), [&, window = form.get()] {

@@ -1,6 +1,6 @@
-#include "formkit/guarded_application.h"
+#include "qtkit/guarded_application.h"
 
-namespace formkit {
+namespace qtkit {
 
 GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -29,4 +29,4 @@ int run_window(GuardedApplication& application, const std::function<std::unique_
   return 0;
 }
 
-}  // namespace formkit
+}  // namespace qtkit

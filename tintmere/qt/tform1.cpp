@@ -1,9 +1,7 @@
 #include "tform1.h"
 
-#include <QLabel>
-#include <QToolTip>
-
-#include "formkit/form_font.h"
+#include "qtkit/form_font.h"
+#include "qtkit/value_slider.h"
 #include "tintmere/colour.h"
 #include "tintmere/credits.h"
 #include "tintmere/tweak_file.h"
@@ -21,12 +19,12 @@ TForm1::TForm1(messaging::MessageSink* messages, QWidget* parent)
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   // Where the form opens; uic sets only a top-level form's size.
   move(288, 143);
-  formkit::apply_form_font(*this);
+  qtkit::apply_form_font(*this);
 
   for (const std::string_view entry : k_water_entries) {
     ui_->ListBox1->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
   }
-  for (QScrollBar* bar : {ui_->ScrollBar1, ui_->ScrollBar2, ui_->ScrollBar3}) bar->installEventFilter(&slider_keys_);
+  for (QScrollBar* bar : {ui_->ScrollBar1, ui_->ScrollBar2, ui_->ScrollBar3}) qtkit::make_value_slider(*bar);
 
   connect(ui_->ScrollBar1, &QScrollBar::valueChanged, this, &TForm1::ScrollBar1Change);
   connect(ui_->ScrollBar2, &QScrollBar::valueChanged, this, &TForm1::ScrollBar2Change);
@@ -38,22 +36,15 @@ TForm1::TForm1(messaging::MessageSink* messages, QWidget* parent)
 
 TForm1::~TForm1() = default;
 
-void TForm1::ScrollBar1Change() { show_preview(ui_->ScrollBar1); }
-void TForm1::ScrollBar2Change() { show_preview(ui_->ScrollBar2); }
-void TForm1::ScrollBar3Change() { show_preview(ui_->ScrollBar3); }
+void TForm1::ScrollBar1Change() { show_preview(); }
+void TForm1::ScrollBar2Change() { show_preview(); }
+void TForm1::ScrollBar3Change() { show_preview(); }
 
-void TForm1::show_preview(QScrollBar* moved) {
+void TForm1::show_preview() {
   const Colour shown = colour();
   QPalette palette = ui_->Edit1->palette();
   palette.setColor(QPalette::Base, QColor(shown.red, shown.green, shown.blue));
   ui_->Edit1->setPalette(palette);
-
-  const QString value = QString::number(moved->value());
-  moved->setToolTip(value);
-  // Over the thumb and above the bar, clear of the preview it describes; a
-  // tooltip shows a little below the point it is given.
-  const int thumb_x = moved->width() * (moved->value() - moved->minimum()) / (moved->maximum() - moved->minimum() + 1);
-  if (moved->isVisible()) QToolTip::showText(moved->mapToGlobal(QPoint(thumb_x, -2 * moved->height())), value, moved);
 }
 
 Colour TForm1::colour() const {

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QMargins>
 #include <QWidget>
 
-#include "formkit/message_box.h"
 #include "messaging/message_sink.h"
+#include "qtkit/message_box.h"
 
-namespace formkit {
+namespace qtkit {
 
 // The base of a tool's window: what the window tells the user goes to the
 // sink it was given (a test's recorder) or, without one, to message boxes over
@@ -18,9 +19,16 @@ class Form : public QWidget {
  protected:
   [[nodiscard]] messaging::MessageSink& messages() { return messages_; }
 
+  // Keeps widget at the distances to the form's four sides that the form
+  // lays it out at, so that it grows and shrinks with the form.
+  void anchor(QWidget& widget);
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   MessageBoxSink message_boxes_;
   messaging::MessageSink& messages_;
+  QWidget* anchored_ = nullptr;
+  QMargins anchored_margins_;
 };
 
-}  // namespace formkit
+}  // namespace qtkit

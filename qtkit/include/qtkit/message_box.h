@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace formkit {
+namespace qtkit {
 
 // Shows each message in a plain modal message box with an OK button, with the
 // ordinary pointer even while a wait cursor is up.
@@ -17,4 +17,4 @@ class MessageBoxSink final : public messaging::MessageSink {
   QWidget* parent_;
 };
 
-}  // namespace formkit
+}  // namespace qtkit

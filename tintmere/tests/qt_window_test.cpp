@@ -10,7 +10,7 @@
 #include "test_support/recording.h"
 #include "tintmere/credits.h"
 #include "tform1.h"
-#include "window_support.h"
+#include "qt_support.h"
 
 namespace {
 

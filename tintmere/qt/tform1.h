@@ -1,13 +1,9 @@
 #pragma once
 
-
 #include <memory>
 
-#include "formkit/form.h"
-#include "slider_keys.h"
+#include "qtkit/form.h"
 #include "tintmere/colour.h"
-
-class QScrollBar;
 
 namespace Ui {
 class TForm1;
@@ -17,7 +13,7 @@ namespace tintmere {
 
 // The colour editor: three sliders set the colour shown in the preview box,
 // "Sauvegarder" writes Tweak.xml in the current folder, "?" shows the credits.
-class TForm1 : public formkit::Form {
+class TForm1 : public qtkit::Form {
   Q_OBJECT
 
  public:
@@ -34,10 +30,9 @@ class TForm1 : public formkit::Form {
 
  private:
   [[nodiscard]] Colour colour() const;
-  void show_preview(QScrollBar* moved);
+  void show_preview();
 
   std::unique_ptr<Ui::TForm1> ui_;
-  SliderKeys slider_keys_;
 };
 
 }  // namespace tintmere

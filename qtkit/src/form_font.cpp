@@ -1,4 +1,4 @@
-#include "formkit/form_font.h"
+#include "qtkit/form_font.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QWidget>
 
-namespace formkit {
+namespace qtkit {
 
 void apply_form_font(QWidget& form) {
   QFont font = form.font();
@@ -20,4 +20,4 @@ void apply_form_font(QWidget& form) {
   }
 }
 
-}  // namespace formkit
+}  // namespace qtkit

@@ -1,9 +1,10 @@
-#include "slider_keys.h"
+#include "qtkit/value_slider.h"
 
 #include <QAbstractSlider>
 #include <QKeyEvent>
+#include <QToolTip>
 
-namespace tintmere {
+namespace qtkit {
 
 namespace {
 
@@ -28,6 +29,24 @@ QAbstractSlider::SliderAction action_for(int key) {
   }
 }
 
+// The keys of a value slider, for the sliders it watches.
+class SliderKeys : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// The value over the thumb and above the bar, clear of what the slider sets
+// below it; a tooltip shows a little below the point it is given.
+void show_value(QAbstractSlider& slider) {
+  const QString value = QString::number(slider.value());
+  slider.setToolTip(value);
+  const int thumb_x = slider.width() * (slider.value() - slider.minimum()) / (slider.maximum() - slider.minimum() + 1);
+  if (slider.isVisible()) QToolTip::showText(slider.mapToGlobal(QPoint(thumb_x, -2 * slider.height())), value, &slider);
+}
+
 }  // namespace
 
 bool SliderKeys::eventFilter(QObject* watched, QEvent* event) {
@@ -41,4 +60,9 @@ bool SliderKeys::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-}  // namespace tintmere
+void make_value_slider(QAbstractSlider& slider) {
+  slider.installEventFilter(new SliderKeys(&slider));
+  QObject::connect(&slider, &QAbstractSlider::valueChanged, &slider, [&slider] { show_value(slider); });
+}
+
+}  // namespace qtkit

@@ -8,8 +8,8 @@
 
 #include <initializer_list>
 
-#include "formkit/form_font.h"
-#include "formkit/guarded_application.h"
+#include "qtkit/form_font.h"
+#include "qtkit/guarded_application.h"
 #include "tagsieve/tag_scan.h"
 #include "ui_tform1.h"
 
@@ -39,11 +39,10 @@ TForm1::TForm1(messaging::MessageSink* messages, QWidget* parent)
     : Form(messages, parent), ui_(std::make_unique<Ui::TForm1>()) {
   ui_->setupUi(this);
   pane_ = std::make_unique<PaneLines>(*ui_->RichEdit1);
-  const QRect pane = ui_->RichEdit1->geometry();
-  pane_margins_ = QMargins(pane.left(), pane.top(), width() - pane.right() - 1, height() - pane.bottom() - 1);
+  anchor(*ui_->RichEdit1);
   // Where the form opens; uic sets only a top-level form's size.
   move(272, 178);
-  formkit::apply_form_font(*this);
+  qtkit::apply_form_font(*this);
 
   auto* files = new QFileSystemModel(this);
   files->setRootPath(QString());
@@ -70,11 +69,6 @@ void TForm1::Button1Click() {
   // a narrow string between them, which on Windows would garble "é".
   scan_tag_values(std::filesystem::path(ui_->Edit1->text().toStdU16String()), ui_->Edit2->text().toStdString(),
                   ui_->CheckBox1->isChecked(), *pane_, messages());
-}
-
-void TForm1::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  ui_->RichEdit1->setGeometry(rect().marginsRemoved(pane_margins_));
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

@@ -1,10 +1,10 @@
-#include "formkit/message_box.h"
+#include "qtkit/message_box.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 
-namespace formkit {
+namespace qtkit {
 
 void MessageBoxSink::show_message(std::string_view text) {
   // A message may come in the middle of a long operation: the user answers it
@@ -16,4 +16,4 @@ void MessageBoxSink::show_message(std::string_view text) {
   QGuiApplication::restoreOverrideCursor();
 }
 
-}  // namespace formkit
+}  // namespace qtkit

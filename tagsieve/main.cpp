@@ -1,4 +1,0 @@
-#include "formkit/guarded_application.h"
-#include "tform1.h"
-
-int main(int argc, char** argv) { return formkit::run_program<tagsieve::TForm1>(argc, argv); }
