@@ -25,16 +25,23 @@ function(add_tool tool)
   # A Windows program opens no console window beside its own.
   add_executable(${tool} WIN32 qt/main.cpp)
   target_link_libraries(${tool} PRIVATE ${tool}_qt)
-  add_custom_command(TARGET ${tool} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/${arg_DATA} $<TARGET_FILE_DIR:${tool}>)
 
   # Installed two ways: into the system (bin/, its data under share/), and,
   # only for the portable archive, the program in a folder with its data
   # beside it.
   install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT system)
   install(FILES ${arg_DATA} DESTINATION ${CMAKE_INSTALL_DATADIR}/tweak-tools COMPONENT system)
-  install(TARGETS ${tool} RUNTIME DESTINATION ${tool} COMPONENT portable EXCLUDE_FROM_ALL)
-  install(FILES ${arg_DATA} DESTINATION ${tool} COMPONENT portable EXCLUDE_FROM_ALL)
+  data_beside(${tool} ${arg_DATA} COMPONENT portable EXCLUDE_FROM_ALL)
+endfunction()
+
+# data_beside(<program> <file> [install options])
+# Copies file beside the built program, where the program finds it in the
+# folder it runs in, and installs the two in a folder of the program's name.
+function(data_beside program data)
+  add_custom_command(TARGET ${program} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/${data} $<TARGET_FILE_DIR:${program}>)
+  install(TARGETS ${program} RUNTIME DESTINATION ${program} ${ARGN})
+  install(FILES ${data} DESTINATION ${program} ${ARGN})
 endfunction()
 
 # add_win32_program(<tool> SOURCES <sources> DATA <file>)
@@ -53,8 +60,5 @@ function(add_win32_program tool)
   # wWinMain, the entry point that gets the command line as UTF-16.
   target_link_options(${tool} PRIVATE -municode)
   target_link_libraries(${tool} PRIVATE ${tool}_win32)
-  add_custom_command(TARGET ${tool} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/${arg_DATA} $<TARGET_FILE_DIR:${tool}>)
-  install(TARGETS ${tool} RUNTIME DESTINATION ${tool})
-  install(FILES ${arg_DATA} DESTINATION ${tool})
+  data_beside(${tool} ${arg_DATA})
 endfunction()

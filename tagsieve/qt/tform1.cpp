@@ -9,7 +9,6 @@
 #include <initializer_list>
 
 #include "qtkit/form_font.h"
-#include "qtkit/guarded_application.h"
 #include "tagsieve/tag_scan.h"
 #include "ui_tform1.h"
 

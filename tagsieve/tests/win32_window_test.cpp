@@ -140,4 +140,11 @@ TEST_F(TagWindow, ADroppedFileGoesToThePathBox) {
   EXPECT_EQ(win32kit::window_text(form.control(L"Edit1")), path);
 }
 
+// The Win32 form and the Qt one are described twice, as a table and as a
+// Designer file: they must say the same.
+TEST(Form1, TheTableDescribesTheQtForm) {
+  tagsieve::TForm1 form;
+  test_support::expect_table_matches_ui(form.table(), UI_FILE);
+}
+
 }  // namespace

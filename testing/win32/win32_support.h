@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -37,5 +38,11 @@ void drag_thumb(win32kit::Form& form, std::wstring_view bar, int position);
 
 // A window's text as UTF-8, which the tests' expectations are written in.
 [[nodiscard]] std::string text_of(HWND window);
+
+// Checks, field by field, that a form's table describes the form that the Qt
+// Designer file ui_file describes: caption, client size and sizing, and for
+// every control its name, kind, geometry, text, tab place, range, page step,
+// visibility, state and background. The two must never drift apart.
+void expect_table_matches_ui(const win32kit::FormTable& table, const std::filesystem::path& ui_file);
 
 }  // namespace test_support

@@ -88,4 +88,11 @@ TEST_F(ColourWindow, SauvegarderWritesTweakXmlAndQuestionMarkShowsTheCredits) {
                                       std::string(tintmere::k_credits)}));
 }
 
+// The Win32 form and the Qt one are described twice, as a table and as a
+// Designer file: they must say the same.
+TEST(Form1, TheTableDescribesTheQtForm) {
+  tintmere::TForm1 form;
+  test_support::expect_table_matches_ui(form.table(), UI_FILE);
+}
+
 }  // namespace

@@ -26,6 +26,8 @@ class Form {
   Form& operator=(const Form&) = delete;
 
   [[nodiscard]] HWND handle() const { return window_; }
+  // The table the form was built from.
+  [[nodiscard]] const FormTable& table() const { return *table_; }
   // The control of that name; throws std::out_of_range for a name not in the table.
   [[nodiscard]] HWND control(std::wstring_view name) const;
   // Ends the message loop when the window is closed.
