@@ -1,5 +1,8 @@
 #include "qtkit/form.h"
 
+#include <QKeyEvent>
+#include <QPushButton>
+
 namespace qtkit {
 
 void Form::anchor(QWidget& widget) {
@@ -12,6 +15,23 @@ void Form::anchor(QWidget& widget) {
 void Form::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (anchored_ != nullptr) anchored_->setGeometry(rect().marginsRemoved(anchored_margins_));
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (button == nullptr) {
+      for (QPushButton* candidate : findChildren<QPushButton*>()) {
+        if (candidate->isDefault()) button = candidate;
+      }
+    }
+    if (button != nullptr && button->isEnabled()) {
+      button->click();
+      return;
+    }
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace qtkit

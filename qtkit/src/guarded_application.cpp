@@ -1,8 +1,49 @@
 #include "qtkit/guarded_application.h"
 
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOption>
+#include <QTranslator>
+
 namespace qtkit {
 
-GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace {
+
+// The platform's own style, with a mark on the slider that has the focus,
+// which Fusion does not draw: a keyboard user sees which one the keys move.
+class FocusMarkingStyle : public QProxyStyle {
+ public:
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                          const QWidget* widget) const override {
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+    if (control != CC_ScrollBar || !(option->state & State_HasFocus)) return;
+    painter->save();
+    painter->setPen(QPen(option->palette.color(QPalette::Highlight), 1));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+    painter->restore();
+  }
+};
+
+}  // namespace
+
+GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  setStyle(new FocusMarkingStyle);
+  // Qt's own texts (a text box's menu, a message box's buttons) in French,
+  // as the rest of the windows, whatever the system's language.
+  auto* french = new QTranslator(this);
+  if (french->load(QLocale(QLocale::French), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    installTranslator(french);
+  }
+}
+
+void GuardedApplication::identify(const QString& desktop_id) {
+  setDesktopFileName(desktop_id);
+  setWindowIcon(QIcon::fromTheme(desktop_id, QIcon(":/icons/" + desktop_id + ".png")));
+}
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
   try {

@@ -55,8 +55,6 @@ TForm1::TForm1(messaging::MessageSink* messages, QWidget* parent)
   }
 
   connect(ui_->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-  connect(ui_->Edit1, &QLineEdit::returnPressed, this, &TForm1::Button1Click);
-  connect(ui_->Edit2, &QLineEdit::returnPressed, this, &TForm1::Button1Click);
   ui_->RichEdit1->setFocus();
 }
 

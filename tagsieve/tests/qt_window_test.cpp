@@ -180,4 +180,17 @@ TEST_F(TagWindow, ADroppedFileGoesToThePathBox) {
   EXPECT_TRUE(pane.toPlainText().isEmpty());
 }
 
+// A screen reader names each box by its label and the pane by what it holds.
+TEST_F(TagWindow, EveryControlHasItsAccessibleName) {
+  EXPECT_EQ(test_support::accessible_tree(form), (std::map<std::string, std::string>{
+                                                     {"Button1", "Afficher les valeurs"},
+                                                     {"CheckBox1", "Ne pas réafficher la même valeur"},
+                                                     {"Edit1", "Emplacement et nom du fichier :"},
+                                                     {"Edit2", "Nom de la balise :"},
+                                                     {"Label1", "Emplacement et nom du fichier :"},
+                                                     {"Label2", "Nom de la balise :"},
+                                                     {"RichEdit1", "Valeurs trouvées"},
+                                                 }));
+}
+
 }  // namespace

@@ -22,13 +22,14 @@ using win32kit::Kind;
 // Enter as a new line.
 // clang-format off
 const std::array k_components = {
-    Component{.name = L"RichEdit1", .kind = Kind::memo, .left = 0, .top = 48, .width = 619, .height = 457, .tab = 0,
-              .anchored = true},
+    Component{.name = L"RichEdit1", .kind = Kind::memo, .left = 0, .top = 48, .width = 619, .height = 457,
+              .accessible_name = L"Valeurs trouvées", .tab = 0, .anchored = true},
     Component{.name = L"Label1", .left = 8, .top = 0, .width = 151, .height = 13,
-              .text = L"Emplacement et nom du fichier :"},
+              .text = L"Emplacement et nom du fichier :", .label_for = L"Edit1"},
     Component{.name = L"Edit1", .kind = Kind::edit, .left = 168, .top = 0, .width = 449, .height = 21,
               .text = L"C:\\Program Files\\Ravenholt\\Molegrave\\data\\Tweak\\weaptwk.xml", .tab = 1},
-    Component{.name = L"Label2", .left = 8, .top = 24, .width = 84, .height = 13, .text = L"Nom de la balise :"},
+    Component{.name = L"Label2", .left = 8, .top = 24, .width = 84, .height = 13, .text = L"Nom de la balise :",
+              .label_for = L"Edit2"},
     Component{.name = L"Edit2", .kind = Kind::edit, .left = 168, .top = 24, .width = 137, .height = 21, .tab = 2},
     Component{.name = L"CheckBox1", .kind = Kind::check_box, .left = 312, .top = 24, .width = 185, .height = 17,
               .text = L"Ne pas réafficher la même valeur", .tab = 3, .checked = true},

@@ -1,5 +1,6 @@
 #include "qt_support.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTest>
@@ -30,6 +31,23 @@ void expect_controls_fit(QWidget& form) {
       }
     }
   }
+}
+
+std::map<std::string, std::string> accessible_tree(QWidget& form) {
+  std::map<std::string, std::string> found;
+  QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&form);
+  for (int i = 0; root != nullptr && i < root->childCount(); ++i) {
+    QAccessibleInterface* child = root->child(i);
+    if (child == nullptr || child->object() == nullptr) continue;
+    const QString name = child->object()->objectName();
+    if (!name.isEmpty() && !name.startsWith("qt_")) {
+      std::string said = child->text(QAccessible::Name).toStdString();
+      const QString description = child->text(QAccessible::Description);
+      if (!description.isEmpty()) said += "|" + description.toStdString();
+      found[name.toStdString()] = said;
+    }
+  }
+  return found;
 }
 
 }  // namespace test_support

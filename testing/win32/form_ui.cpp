@@ -25,7 +25,7 @@ struct UiWidget {
 
 std::optional<std::string> property(const std::string& body, const std::string& name) {
   std::smatch found;
-  const std::regex pattern("<property name=\"" + name + "\"><(?:string|number|bool|enum)>([^<]*)<");
+  const std::regex pattern("<property name=\"" + name + "\"><(?:string|cstring|number|bool|enum)>([^<]*)<");
   if (!std::regex_search(body, found, pattern)) return std::nullopt;
   return found[1].str();
 }
@@ -126,6 +126,10 @@ void expect_table_matches_ui(const win32kit::FormTable& table, const std::filesy
     EXPECT_EQ(component.read_only, flag(body, "readOnly", false));
     EXPECT_EQ(component.checked, flag(body, "checked", false));
     EXPECT_EQ(component.background, base_colour(body));
+    EXPECT_EQ(win32kit::to_utf8(component.label_for), property(body, "buddy").value_or(""));
+    EXPECT_EQ(win32kit::to_utf8(component.accessible_name), property(body, "accessibleName").value_or(""));
+    EXPECT_EQ(win32kit::to_utf8(component.description), property(body, "accessibleDescription").value_or(""));
+    EXPECT_EQ(component.default_button, flag(body, "default", false));
   }
 }
 

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <array>
+#include <cwchar>
+#include <vector>
 
 #include "win32kit/program.h"
 #include "win32kit/text.h"
@@ -86,6 +88,52 @@ std::string value_tip(win32kit::Form& form) {
   tool.lpszText = text.data();
   SendMessageW(search.tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
   return win32kit::to_utf8(text.data());
+}
+
+std::map<std::string, std::string> labels_by_window_order(win32kit::Form& form) {
+  const auto is_label = [](HWND window) {
+    wchar_t window_class[16] = {};
+    GetClassNameW(window, window_class, 16);
+    return std::wstring_view(window_class) == L"Static";
+  };
+  std::map<std::string, std::string> found;
+  for (const win32kit::Component& component : form.table().components) {
+    const HWND window = form.control(component.name);
+    // The forms are driven hidden: a control counts as shown by its own style.
+    if ((GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) == 0 || is_label(window)) continue;
+    const HWND before = GetWindow(window, GW_HWNDPREV);
+    found[win32kit::to_utf8(component.name)] = before && is_label(before) ? text_of(before) : "";
+  }
+  return found;
+}
+
+std::map<std::string, std::string> version_texts(const std::filesystem::path& program) {
+  std::map<std::string, std::string> texts;
+  DWORD ignored = 0;
+  std::vector<char> block(GetFileVersionInfoSizeW(program.c_str(), &ignored));
+  if (block.empty() || !GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) {
+    return texts;
+  }
+  struct Language {
+    WORD language;
+    WORD code_page;
+  }* languages = nullptr;
+  UINT size = 0;
+  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&languages), &size) ||
+      size < sizeof(Language)) {
+    return texts;
+  }
+  wchar_t prefix[40];
+  swprintf(prefix, 40, L"\\StringFileInfo\\%04x%04x\\", languages->language, languages->code_page);
+  for (const wchar_t* name : {L"CompanyName", L"FileDescription", L"FileVersion", L"InternalName", L"OriginalFilename",
+                              L"ProductName", L"ProductVersion"}) {
+    wchar_t* value = nullptr;
+    if (VerQueryValueW(block.data(), (std::wstring(prefix) + name).c_str(), reinterpret_cast<void**>(&value), &size) &&
+        size > 0) {
+      texts[win32kit::to_utf8(name)] = win32kit::to_utf8(value);
+    }
+  }
+  return texts;
 }
 
 }  // namespace test_support

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -39,10 +40,20 @@ void drag_thumb(win32kit::Form& form, std::wstring_view bar, int position);
 // A window's text as UTF-8, which the tests' expectations are written in.
 [[nodiscard]] std::string text_of(HWND window);
 
+// The label that names each control of the form that is shown and is no
+// label itself, by control name: the text of the label just before it in
+// the window order, where screen readers look for it; empty where none is.
+[[nodiscard]] std::map<std::string, std::string> labels_by_window_order(win32kit::Form& form);
+
+// The texts of a program's version resource, by name (FileDescription,
+// FileVersion, ...), in its first language; empty when it has none.
+[[nodiscard]] std::map<std::string, std::string> version_texts(const std::filesystem::path& program);
+
 // Checks, field by field, that a form's table describes the form that the Qt
 // Designer file ui_file describes: caption, client size and sizing, and for
 // every control its name, kind, geometry, text, tab place, range, page step,
-// visibility, state and background. The two must never drift apart.
+// visibility, state, background, the control a label names, accessible
+// name and description, and default button. The two must never drift apart.
 void expect_table_matches_ui(const win32kit::FormTable& table, const std::filesystem::path& ui_file);
 
 }  // namespace test_support

@@ -21,6 +21,9 @@ TForm1::TForm1(messaging::MessageSink* messages, QWidget* parent)
   move(288, 143);
   qtkit::apply_form_font(*this);
 
+  // Out of the accessibility tree too: a list that only holds data, never
+  // shown, is nothing for a screen reader to find.
+  ui_->ListBox1->setWindowFlag(Qt::Window);
   for (const std::string_view entry : k_water_entries) {
     ui_->ListBox1->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
   }

@@ -93,4 +93,20 @@ TEST_F(ColourWindow, SauvegarderWritesTweakXmlAndQuestionMarkShowsTheCredits) {
                                       std::string(tintmere::k_credits)}));
 }
 
+// A screen reader names each control by its label, the preview box and "?"
+// by what they are, and finds no hidden list.
+TEST_F(ColourWindow, EveryControlHasItsAccessibleName) {
+  EXPECT_EQ(test_support::accessible_tree(form), (std::map<std::string, std::string>{
+                                                     {"Button1", "Sauvegarder"},
+                                                     {"Button2", "?|Affiche les crédits du programme"},
+                                                     {"Edit1", "Aperçu de la couleur"},
+                                                     {"Label1", "Rouge :"},
+                                                     {"Label2", "Vert :"},
+                                                     {"Label3", "Bleu :"},
+                                                     {"ScrollBar1", "Rouge :"},
+                                                     {"ScrollBar2", "Vert :"},
+                                                     {"ScrollBar3", "Bleu :"},
+                                                 }));
+}
+
 }  // namespace

@@ -88,11 +88,34 @@ TEST_F(ColourWindow, SauvegarderWritesTweakXmlAndQuestionMarkShowsTheCredits) {
                                       std::string(tintmere::k_credits)}));
 }
 
+// A screen reader names each control that a label names by the label just
+// before it in the window order; the others carry their own names, which the
+// table and the Designer file agree on.
+TEST_F(ColourWindow, EveryControlHasItsAccessibleName) {
+  EXPECT_EQ(test_support::labels_by_window_order(form), (std::map<std::string, std::string>{
+      {"Button1", ""}, {"Button2", ""}, {"Edit1", ""},
+      {"ScrollBar1", "Rouge :"}, {"ScrollBar2", "Vert :"}, {"ScrollBar3", "Bleu :"},
+  }));
+}
+
 // The Win32 form and the Qt one are described twice, as a table and as a
 // Designer file: they must say the same.
 TEST(Form1, TheTableDescribesTheQtForm) {
   tintmere::TForm1 form;
   test_support::expect_table_matches_ui(form.table(), UI_FILE);
+}
+
+// Explorer's Properties and Task Manager say what the program is.
+TEST(Program, SaysWhatItIs) {
+  EXPECT_EQ(test_support::version_texts(PROGRAM_FILE), (std::map<std::string, std::string>{
+                                                          {"CompanyName", "Les développeurs de tweak-tools"},
+                                                          {"FileDescription", "Tintmere : choisit la couleur de l'eau et écrit Tweak.xml"},
+                                                          {"FileVersion", PROJECT_VERSION},
+                                                          {"InternalName", "tintmere"},
+                                                          {"OriginalFilename", "tintmere.exe"},
+                                                          {"ProductName", "Tweak tools"},
+                                                          {"ProductVersion", PROJECT_VERSION},
+                                                      }));
 }
 
 }  // namespace

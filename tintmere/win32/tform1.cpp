@@ -28,19 +28,24 @@ constexpr win32kit::Component slider(const wchar_t* name, int top, int tab, void
 // clang-format off
 const std::array k_components = {
     slider(L"ScrollBar1", 8, 0, &TForm1::ScrollBar1Change),
-    win32kit::Component{.name = L"Label1", .left = 8, .top = 8, .width = 38, .height = 13, .text = L"Rouge :"},
-    win32kit::Component{.name = L"Label2", .left = 8, .top = 24, .width = 25, .height = 13, .text = L"Vert :"},
-    win32kit::Component{.name = L"Label3", .left = 8, .top = 40, .width = 27, .height = 13, .text = L"Bleu :"},
+    win32kit::Component{.name = L"Label1", .left = 8, .top = 8, .width = 38, .height = 13, .text = L"Rouge :",
+                        .label_for = L"ScrollBar1"},
+    win32kit::Component{.name = L"Label2", .left = 8, .top = 24, .width = 25, .height = 13, .text = L"Vert :",
+                        .label_for = L"ScrollBar2"},
+    win32kit::Component{.name = L"Label3", .left = 8, .top = 40, .width = 27, .height = 13, .text = L"Bleu :",
+                        .label_for = L"ScrollBar3"},
     slider(L"ScrollBar2", 24, 1, &TForm1::ScrollBar2Change),
     slider(L"ScrollBar3", 40, 2, &TForm1::ScrollBar3Change),
     win32kit::Component{.name = L"Edit1", .kind = Kind::edit, .left = 8, .top = 64, .width = 313, .height = 21,
-                        .tab = 3, .enabled = false, .read_only = true, .background = RGB(0, 0, 0)},
+                        .accessible_name = L"Aperçu de la couleur", .tab = 3, .enabled = false, .read_only = true,
+                        .background = RGB(0, 0, 0)},
     win32kit::Component{.name = L"Button1", .kind = Kind::button, .left = 0, .top = 88, .width = 289, .height = 22,
                         .text = L"Sauvegarder", .tab = 4, .on_event = handler(&TForm1::Button1Click)},
     win32kit::Component{.name = L"ListBox1", .kind = Kind::list_box, .left = 8, .top = 120, .width = 313, .height = 57,
                         .tab = 5, .visible = false, .items = k_water_entries, .item_height = 13},
     win32kit::Component{.name = L"Button2", .kind = Kind::button, .left = 296, .top = 88, .width = 23, .height = 22,
-                        .text = L"?", .tab = 6, .on_event = handler(&TForm1::Button2Click)},
+                        .text = L"?", .description = L"Affiche les crédits du programme", .tab = 6,
+                        .on_event = handler(&TForm1::Button2Click)},
 };
 
 const win32kit::FormTable k_form1 = {

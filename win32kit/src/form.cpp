@@ -1,6 +1,8 @@
 #include "win32kit/form.h"
 
 #include <commctrl.h>
+#include <initguid.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <climits>
@@ -51,6 +53,22 @@ Creation creation_of(const Component& component) {
   throw std::invalid_argument("unknown control kind");
 }
 
+// Tells screen readers what to call a control, or say of it after its name,
+// where no label does. A help, not a need: without the accessibility
+// services nothing is said.
+void annotate(HWND window, const Component& component) {
+  IAccPropServices* services = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                              reinterpret_cast<void**>(&services)))) {
+    return;
+  }
+  for (const auto& [property, text] : {std::pair(PROPID_ACC_NAME, component.accessible_name),
+                                       std::pair(PROPID_ACC_DESCRIPTION, component.description)}) {
+    if (!text.empty()) services->SetHwndPropStr(window, OBJID_CLIENT, CHILDID_SELF, property, std::wstring(text).c_str());
+  }
+  services->Release();
+}
+
 // The width that a caption takes in the form's font.
 int text_width(HWND window, HFONT font, std::wstring_view text) {
   const HDC context = GetDC(window);
@@ -62,9 +80,9 @@ int text_width(HWND window, HFONT font, std::wstring_view text) {
   return size.cx;
 }
 
-// The font the forms were laid out in: 8 points at 96 dpi.
-HFONT make_form_font() {
-  return CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+// The font the forms were laid out in, 8 points: 11 pixels at 96 dpi.
+HFONT make_form_font(int dpi) {
+  return CreateFontW(-MulDiv(11, dpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
 }
 
@@ -89,23 +107,23 @@ Form::Form(const FormTable& table, messaging::MessageSink* messages)
   }();
   if (!registered) throw_last_error("RegisterClassExW");
 
-  DWORD style = WS_CLIPCHILDREN |
-                (table.resizable ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
-  int width = table.width;
-  int height = table.height;
-  if (!table.resizable) {
-    RECT outer{0, 0, table.client_width, table.client_height};
-    AdjustWindowRectEx(&outer, style, FALSE, 0);
-    width = outer.right - outer.left;
-    height = outer.bottom - outer.top;
-  }
-  font_ = make_form_font();
+  const DWORD style = WS_CLIPCHILDREN |
+                      (table.resizable ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
   const std::wstring caption(table.caption);
-  if (!CreateWindowExW(0, k_class_name, caption.c_str(), style, table.left, table.top, width, height, nullptr, nullptr,
-                       instance, this)) {
-    DeleteObject(font_);
+  if (!CreateWindowExW(0, k_class_name, caption.c_str(), style, table.left, table.top, table.width, table.height,
+                       nullptr, nullptr, instance, this)) {
     throw_last_error("CreateWindowExW");
   }
+  // Sized for its screen once it is on one.
+  dpi_ = static_cast<int>(GetDpiForWindow(window_));
+  RECT outer{0, 0, scaled(table.width), scaled(table.height)};
+  if (!table.resizable) {
+    outer = {0, 0, scaled(table.client_width), scaled(table.client_height)};
+    AdjustWindowRectExForDpi(&outer, style, FALSE, 0, static_cast<UINT>(dpi_));
+  }
+  SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  font_ = make_form_font(dpi_);
   message_boxes_.set_owner(window_);
   try {
     create_controls(table);
@@ -113,7 +131,7 @@ Form::Form(const FormTable& table, messaging::MessageSink* messages)
     release();
     throw;
   }
-  follow_size();
+  lay_out();
 }
 
 Form::~Form() { release(); }
@@ -131,10 +149,21 @@ void Form::release() {
 void Form::create_controls(const FormTable& table) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   // Windows moves the focus in the order the controls were made: the tab
-  // order first, then those that take no focus.
+  // order first, then those that take no focus; and a label goes just
+  // before the control it names, where screen readers look for its name.
+  const auto named = [&](std::size_t i) {
+    const std::wstring_view target = table.components[i].label_for;
+    for (std::size_t j = 0; j < table.components.size(); ++j) {
+      if (!target.empty() && table.components[j].name == target) return j;
+    }
+    return i;
+  };
+  const auto place = [&](std::size_t i) {
+    const Component& component = table.components[named(i)];
+    return std::pair(component.tab < 0 ? INT_MAX : component.tab, named(i) == i);
+  };
   std::vector<std::size_t> order(table.components.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  const auto place = [&](std::size_t i) { return table.components[i].tab < 0 ? INT_MAX : table.components[i].tab; };
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return place(a) < place(b); });
 
   controls_.resize(table.components.size());
@@ -144,14 +173,11 @@ void Form::create_controls(const FormTable& table) {
     const auto style = static_cast<DWORD>(WS_CHILD | (control.visible ? WS_VISIBLE : 0) | how.style |
                                           (control.tab >= 0 ? WS_TABSTOP : 0) | (control.enabled ? 0 : WS_DISABLED));
     const std::wstring text(control.text);
-    const HWND window =
-        CreateWindowExW(static_cast<DWORD>(how.ex_style), how.window_class, text.c_str(), style, control.left,
-                        control.top, control.width, control.height, window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(k_first_id + i)), instance, nullptr);
+    const HWND window = CreateWindowExW(static_cast<DWORD>(how.ex_style), how.window_class, text.c_str(), style, 0, 0,
+                                        0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(k_first_id + i)),
+                                        instance, nullptr);
     if (!window) throw_last_error("CreateWindowExW");
     controls_[i] = Control{&control, window};
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    fit_caption(controls_[i]);
 
     switch (control.kind) {
       case Kind::scroll_bar: {
@@ -171,17 +197,40 @@ void Form::create_controls(const FormTable& table) {
         for (const std::string_view item : control.items) {
           SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
         }
-        if (control.item_height > 0) SendMessageW(window, LB_SETITEMHEIGHT, 0, control.item_height);
         break;
       default:
         break;
     }
     if (control.background) set_background(window, *control.background);
+    if (!control.accessible_name.empty() || !control.description.empty()) annotate(window, control);
   }
-  if (!order.empty() && table.components[order.front()].tab >= 0) {
-    focus_ = controls_[order.front()].window;
+  const auto first = std::find_if(order.begin(), order.end(), [&](std::size_t i) { return table.components[i].tab >= 0; });
+  if (first != order.end()) {
+    focus_ = controls_[*first].window;
     SetFocus(focus_);
   }
+}
+
+void Form::lay_out() {
+  for (const Control& control : controls_) {
+    const Component& component = *control.component;
+    SetWindowPos(control.window, nullptr, scaled(component.left), scaled(component.top), scaled(component.width),
+                 scaled(component.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    if (component.item_height > 0) SendMessageW(control.window, LB_SETITEMHEIGHT, 0, scaled(component.item_height));
+    fit_caption(control);
+  }
+  follow_size();
+}
+
+void Form::change_dpi(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  const HFONT previous = font_;
+  font_ = make_form_font(dpi_);
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  lay_out();
+  if (previous) DeleteObject(previous);
 }
 
 // A label is as wide as its caption, and a check box widens to hold its own:
@@ -191,9 +240,9 @@ void Form::fit_caption(const Control& control) {
   int wanted = 0;
   if (component.kind == Kind::label) wanted = text_width(control.window, font_, component.text);
   if (component.kind == Kind::check_box)
-    wanted = text_width(control.window, font_, component.text) + k_check_mark_width;
-  if (wanted > component.width)
-    SetWindowPos(control.window, nullptr, 0, 0, wanted, component.height, SWP_NOMOVE | SWP_NOZORDER);
+    wanted = text_width(control.window, font_, component.text) + scaled(k_check_mark_width);
+  if (wanted > scaled(component.width))
+    SetWindowPos(control.window, nullptr, 0, 0, wanted, scaled(component.height), SWP_NOMOVE | SWP_NOZORDER);
 }
 
 HWND Form::control(std::wstring_view name) const {

@@ -104,11 +104,11 @@ void Form::follow_size() {
   for (const Control& control : controls_) {
     const Component& component = *control.component;
     if (!component.anchored) continue;
-    const int right_margin = table_->client_width - (component.left + component.width);
-    const int bottom_margin = table_->client_height - (component.top + component.height);
-    MoveWindow(control.window, component.left, component.top,
-               std::max(0, int{client.right} - right_margin - component.left),
-               std::max(0, int{client.bottom} - bottom_margin - component.top), TRUE);
+    const int right_margin = scaled(table_->client_width - (component.left + component.width));
+    const int bottom_margin = scaled(table_->client_height - (component.top + component.height));
+    MoveWindow(control.window, scaled(component.left), scaled(component.top),
+               std::max(0, int{client.right} - right_margin - scaled(component.left)),
+               std::max(0, int{client.bottom} - bottom_margin - scaled(component.top)), TRUE);
   }
 }
 
@@ -194,10 +194,14 @@ LRESULT Form::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETMINMAXINFO:
       if (table_->resizable) {
         auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
-        limits->ptMinTrackSize = POINT{table_->min_width, table_->min_height};
+        limits->ptMinTrackSize = POINT{scaled(table_->min_width), scaled(table_->min_height)};
         return 0;
       }
       break;
+    case WM_DPICHANGED:
+      // Moved to a screen of other dots per inch: all is laid out anew for it.
+      change_dpi(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case WM_DESTROY:
       if (quit_when_closed_) PostQuitMessage(0);
       return 0;

@@ -124,6 +124,27 @@ TEST_F(FormTest, OnlyTheAnchoredControlFollowsTheSizeWhichStopsAtTheMinimum) {
   EXPECT_EQ(std::pair(outer.right - outer.left, outer.bottom - outer.top), std::pair(250L, 150L));
 }
 
+// Moved to a screen of 144 dpi, the form lays itself out anew at one and a
+// half times the table's pixels, its font too, and stops at a minimum size
+// scaled the same.
+TEST_F(FormTest, OnAScreenOfMoreDotsEverythingScalesWithIt) {
+  RECT suggested{0, 0, 480, 360};
+  SendMessageW(form.handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  const RECT edit = test_support::place(form, L"Edit1");
+  EXPECT_EQ(std::tuple(edit.left, edit.top, edit.right, edit.bottom), std::tuple(12L, 60L, 162L, 92L));
+  RECT client;
+  GetClientRect(form.handle(), &client);
+  const RECT memo = test_support::place(form, L"Memo1");
+  EXPECT_EQ(std::tuple(memo.top, client.right - memo.right, client.bottom - memo.bottom), std::tuple(105L, 15L, 15L));
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.control(L"Edit1"), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -17);
+  SetWindowPos(form.handle(), nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
+  RECT outer;
+  GetWindowRect(form.handle(), &outer);
+  EXPECT_EQ(std::pair(outer.right - outer.left, outer.bottom - outer.top), std::pair(375L, 225L));
+}
+
 TEST_F(FormTest, ALabelIsAsWideAsItsCaption) {
   const RECT label = test_support::place(form, L"Label1");
   EXPECT_GT(label.right - label.left, 60);

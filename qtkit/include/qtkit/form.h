@@ -23,6 +23,10 @@ class Form : public QWidget {
   // lays it out at, so that it grows and shrinks with the form.
   void anchor(QWidget& widget);
   void resizeEvent(QResizeEvent* event) override;
+  // Enter presses the focused push button or, elsewhere, the form's default
+  // button, as in a Windows dialog; a control that takes Enter itself (a
+  // multi-line pane) keeps it.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   MessageBoxSink message_boxes_;

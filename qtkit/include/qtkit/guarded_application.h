@@ -21,6 +21,10 @@ class GuardedApplication : public QApplication {
  public:
   GuardedApplication(int& argc, char** argv);
 
+  // Ties the windows to the desktop entry desktop_id, whose icon they show:
+  // the theme's where the tools are installed, else the one built in.
+  void identify(const QString& desktop_id);
+
   // Where failure messages go; message boxes unless told otherwise.
   void set_failure_sink(messaging::MessageSink& sink) { failures_ = &sink; }
 
@@ -39,11 +43,14 @@ class GuardedApplication : public QApplication {
 // is shown through the application's failure sink. Always 0, the exit code.
 int run_window(GuardedApplication& application, const std::function<std::unique_ptr<QWidget>()>& make_form);
 
-// A program's whole start: its application object and its one window, Form.
+// A program's whole start: its application object, named for the desktop
+// entry desktop_id (org.tweaktools.Tintmere) whose icon its window shows, and
+// its one window, Form.
 template <typename Form>
-int run_program(int argc, char** argv) {
+int run_program(int argc, char** argv, const char* desktop_id) {
   try {
     GuardedApplication application(argc, argv);
+    application.identify(desktop_id);
     return run_window(application, [] { return std::make_unique<Form>(); });
   } catch (const std::exception& error) {
     // No application object, so no message box: the terminal is all there is.

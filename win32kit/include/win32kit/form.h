@@ -13,7 +13,10 @@ namespace win32kit {
 
 // The base of a tool's window, built from its table: the window, its
 // controls, their font, colours and tab order, the scroll bars' steps and the
-// anchored controls' sizes. Handlers named in the table run on their events.
+// anchored controls' sizes, all scaled to the dots per inch of the screen the
+// window is on, and scaled again when it moves to another. Each label comes
+// just before the control it names in the window order, where screen
+// readers look for a control's name. Handlers named in the table run on their events.
 // What the window tells the user goes to the sink it was given (a test's
 // recorder) or, without one, to message boxes over the window. An exception
 // from a handler never leaves the window procedure: it is shown through the
@@ -61,6 +64,12 @@ class Form {
   // A scroll bar's request: its code, and for the thumb where it was dragged to.
   void scroll(Control& bar, int code, int thumb);
   void follow_size();
+  // Sets every control's place, font and caption's room for the form's
+  // dots per inch.
+  void lay_out();
+  // A length of the table's, at 96 dpi, on this form's screen.
+  [[nodiscard]] int scaled(int length) const { return MulDiv(length, dpi_, 96); }
+  void change_dpi(int dpi, const RECT& suggested);
   // The position of a scroll bar that shows its value, in the tooltip kept
   // for it, over the thumb; shown only while the form is, for a while.
   void show_value(const Control& bar, int position, int max);
@@ -74,6 +83,7 @@ class Form {
   HWND value_tip_ = nullptr;  // made when first needed
   std::vector<Control> controls_;
   const FormTable* table_;
+  int dpi_ = 96;
   bool quit_when_closed_ = false;
 };
 

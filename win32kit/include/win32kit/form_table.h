@@ -29,7 +29,8 @@ enum class Kind {
   list_box,    // list box of `items`, several of which can be selected
 };
 
-// One control, laid out in pixels at 96 dpi within the form's client area.
+// One control, laid out in pixels at 96 dpi within the form's client area;
+// the form scales it to its screen's dots per inch.
 struct Component {
   std::wstring_view name;
   Kind kind = Kind::label;
@@ -39,6 +40,12 @@ struct Component {
   int height = 0;
   // A label's, button's or check box's caption; an edit's initial text.
   std::wstring_view text = {};
+  // A label: the control it names, which screen readers then read it for.
+  std::wstring_view label_for = {};
+  // What screen readers call a control that no label names.
+  std::wstring_view accessible_name = {};
+  // What screen readers say of the control after its name.
+  std::wstring_view description = {};
   // The control's place in the tab order; -1 for one that takes no focus.
   int tab = -1;
   // Runs when a scroll bar's position has changed, or a button is clicked.
@@ -61,7 +68,7 @@ struct Component {
   int item_height = 0;                           // list box
 };
 
-// A form: its window and its controls.
+// A form: its window and its controls, in pixels at 96 dpi.
 struct FormTable {
   std::wstring_view caption;
   int left = 0;
