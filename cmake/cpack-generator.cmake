@@ -7,4 +7,6 @@ else()
   set(CPACK_COMPONENTS_ALL portable)
   set(CPACK_PACKAGING_INSTALL_PREFIX "")
   set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+  # Its top folder named as the archive is.
+  set(CPACK_PACKAGE_FILE_NAME ${CPACK_ARCHIVE_FILE_NAME})
 endif()

@@ -15,6 +15,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Beside the libraries dpkg-shlibdeps finds: the font the forms are laid out
+# for, and Qt's own texts in French.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TWEAKTOOLS_HOMEPAGE})
 # CPack puts the summary first and indents the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tintmere picks the colour of the game's water with three sliders and writes

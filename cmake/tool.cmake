@@ -33,6 +33,7 @@ function(add_tool tool)
   # only for the portable archive, the program in a folder with its data
   # beside it.
   install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT system)
+  strip_notes(${CMAKE_INSTALL_BINDIR}/${tool})
   install(FILES ${arg_DATA} DESTINATION ${CMAKE_INSTALL_DATADIR}/tweak-tools COMPONENT system)
   data_beside(${tool} ${arg_DATA} COMPONENT portable EXCLUDE_FROM_ALL)
 endfunction()
@@ -66,4 +67,13 @@ function(add_win32_program tool)
   target_link_options(${tool} PRIVATE -municode)
   target_link_libraries(${tool} PRIVATE ${tool}_win32)
   data_beside(${tool} ${arg_DATA})
+endfunction()
+
+# strip_notes(<installed program>)
+# Takes from the program, once installed into the system, the compiler's
+# .comment and .note sections, which a stripped Debian binary does without.
+function(strip_notes program)
+  install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+                  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${program}\" COMMAND_ERROR_IS_FATAL ANY)"
+          COMPONENT system)
 endfunction()

@@ -1,0 +1,92 @@
+#include "qtkit/form.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "qt_support.h"
+#include "qtkit/value_slider.h"
+
+namespace {
+
+// A form with a default button and a control of each kind that Enter meets.
+class Probe : public qtkit::Form {
+ public:
+  Probe() : Form(nullptr, nullptr) {
+    for (QPushButton* button : {&plain, &chosen}) {
+      connect(button, &QPushButton::clicked, this, [this, button] { clicked.push_back(button->objectName().toStdString()); });
+    }
+    chosen.setDefault(true);
+    int top = 0;
+    for (QWidget* control : std::initializer_list<QWidget*>{&plain, &chosen, &box, &line, &pane, &bar}) {
+      control->setGeometry(0, top, 200, 20);
+      top += 24;
+    }
+    qtkit::make_value_slider(bar);
+    resize(220, 160);
+  }
+
+  QPushButton plain{"Plain", this};
+  QPushButton chosen{"Chosen", this};
+  QCheckBox box{"Box", this};
+  QLineEdit line{this};
+  QPlainTextEdit pane{this};
+  QScrollBar bar{Qt::Horizontal, this};
+  std::vector<std::string> clicked;
+};
+
+class QtForm : public testing::Test {
+ protected:
+  QtForm() {
+    form.plain.setObjectName("plain");
+    form.chosen.setObjectName("chosen");
+    form.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+  }
+  Probe form;
+};
+
+// As in a Windows dialog: Enter presses the focused button, or else the
+// default one, but a multi-line pane takes it as a new line.
+TEST_F(QtForm, EnterPressesTheFocusedButtonOrTheDefaultOne) {
+  const struct {
+    QWidget* focused;
+    std::vector<std::string> clicked;
+  } cases[] = {
+      {&form.plain, {"plain"}},
+      {&form.chosen, {"chosen"}},
+      {&form.box, {"chosen"}},
+      {&form.line, {"chosen"}},
+      {&form.bar, {"chosen"}},
+      {&form.pane, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.focused->metaObject()->className());
+    form.clicked.clear();
+    c.focused->setFocus();
+    ASSERT_TRUE(test_support::eventually([&] { return c.focused->hasFocus(); }));
+    QTest::keyClick(c.focused, Qt::Key_Return);
+    EXPECT_EQ(form.clicked, c.clicked);
+  }
+  EXPECT_EQ(form.pane.toPlainText(), "\n");
+}
+
+// The slider the keys move shows it: Fusion itself draws no mark.
+TEST_F(QtForm, TheFocusedSliderIsMarked) {
+  form.line.setFocus();
+  ASSERT_TRUE(test_support::eventually([&] { return form.line.hasFocus(); }));
+  const QImage unfocused = form.bar.grab().toImage();
+  form.bar.setFocus();
+  ASSERT_TRUE(test_support::eventually([&] { return form.bar.hasFocus(); }));
+  EXPECT_NE(form.bar.grab().toImage(), unfocused);
+}
+
+// Qt's own texts, a text box's menu among them, are French.
+TEST(QtTexts, AreFrench) { EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), "&Annuler"); }
+
+}  // namespace
