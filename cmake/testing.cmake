@@ -27,3 +27,19 @@ function(add_tweak_test name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 ${properties})
   endif()
 endfunction()
+
+# add_window_tests(<tool>)
+# The tests of a tool's windows: qt_window_test.cpp against its Qt window and
+# win32_window_test.cpp against its Win32 one, whichever is built. The Win32
+# tests also read the tool's Designer form (UI_FILE) and its built program
+# (PROGRAM_FILE).
+function(add_window_tests tool)
+  if(TWEAKTOOLS_QT)
+    add_tweak_test(${tool}_qt_tests QT SOURCES qt_window_test.cpp LIBS ${tool}_qt)
+  endif()
+  if(TWEAKTOOLS_WIN32)
+    add_tweak_test(${tool}_win32_tests SOURCES win32_window_test.cpp LIBS ${tool}_win32 win32_test_support)
+    target_compile_definitions(${tool}_win32_tests PRIVATE UI_FILE="${CMAKE_CURRENT_SOURCE_DIR}/../qt/tform1.ui"
+      PROGRAM_FILE="$<TARGET_FILE:${tool}>" PROJECT_VERSION="${PROJECT_VERSION}")
+  endif()
+endfunction()

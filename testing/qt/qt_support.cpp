@@ -43,7 +43,7 @@ std::map<std::string, std::string> accessible_tree(QWidget& form) {
     if (!name.isEmpty() && !name.startsWith("qt_")) {
       std::string said = child->text(QAccessible::Name).toStdString();
       const QString description = child->text(QAccessible::Description);
-      if (!description.isEmpty()) said += "|" + description.toStdString();
+      if (!description.isEmpty()) said.append("|").append(description.toStdString());
       found[name.toStdString()] = said;
     }
   }

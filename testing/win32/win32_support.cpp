@@ -1,6 +1,7 @@
 #include "win32_support.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <array>
 #include <cwchar>
@@ -107,6 +108,9 @@ std::map<std::string, std::string> labels_by_window_order(win32kit::Form& form) 
   return found;
 }
 
+namespace {
+
+// The texts of a program's version resource, by name, in its first language.
 std::map<std::string, std::string> version_texts(const std::filesystem::path& program) {
   std::map<std::string, std::string> texts;
   DWORD ignored = 0;
@@ -134,6 +138,21 @@ std::map<std::string, std::string> version_texts(const std::filesystem::path& pr
     }
   }
   return texts;
+}
+
+}  // namespace
+
+void expect_version(const std::filesystem::path& program, const std::string& name, const std::string& description,
+                    const std::string& version) {
+  EXPECT_EQ(version_texts(program), (std::map<std::string, std::string>{
+                                        {"CompanyName", "Les développeurs de tweak-tools"},
+                                        {"FileDescription", description},
+                                        {"FileVersion", version},
+                                        {"InternalName", name},
+                                        {"OriginalFilename", name + ".exe"},
+                                        {"ProductName", "Tweak tools"},
+                                        {"ProductVersion", version},
+                                    }));
 }
 
 }  // namespace test_support

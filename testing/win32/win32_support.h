@@ -45,9 +45,11 @@ void drag_thumb(win32kit::Form& form, std::wstring_view bar, int position);
 // the window order, where screen readers look for it; empty where none is.
 [[nodiscard]] std::map<std::string, std::string> labels_by_window_order(win32kit::Form& form);
 
-// The texts of a program's version resource, by name (FileDescription,
-// FileVersion, ...), in its first language; empty when it has none.
-[[nodiscard]] std::map<std::string, std::string> version_texts(const std::filesystem::path& program);
+// Checks the texts of a program's version resource, which Explorer's
+// Properties and Task Manager show: the program's name and description, the
+// version, the product's and its makers' names.
+void expect_version(const std::filesystem::path& program, const std::string& name, const std::string& description,
+                    const std::string& version);
 
 // Checks, field by field, that a form's table describes the form that the Qt
 // Designer file ui_file describes: caption, client size and sizing, and for
