@@ -17,6 +17,11 @@ constexpr DisplayCase k_display_cases[] = {
     {"caf\xE9 \x80 \x9C", "caf\xC3\xA9 \xE2\x82\xAC \xC5\x93"},  // Windows-1252
     // Its five undefined bytes are the C1 controls of the same value, escaped.
     {"\x81\x8D\x8F\x90\x9D", "\\u0081\\u008D\\u008F\\u0090\\u009D"},
+    {"\x80", "\xE2\x82\xAC"},  // a lone continuation byte is not UTF-8: Windows-1252's euro
+    {"\x9F", "\xC5\xB8"},      // and the last of its 0x80 to 0x9F
+    {"\xDF\xBF", "\xDF\xBF"},  // the last two-byte lead
+    {"\xE2\x82" "A", "\xC3\xA2\xE2\x80\x9A" "A"},  // a three-byte sequence cut at its third byte
+    {"\xF0\x9F\x8C" "A", "\xC3\xB0\xC5\xB8\xC5\x92" "A"},  // a four-byte one cut at its fourth
     {"\xC3", "\xC3\x83"},  // a cut sequence is not UTF-8
     {"\xC0\xAF", "\xC3\x80\xC2\xAF"},  // nor an overlong one, of two bytes
     {"\xE0\x80\xAF", "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},  // of three

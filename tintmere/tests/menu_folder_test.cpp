@@ -192,7 +192,7 @@ class KilledMidway final : public linescan::ByteSource {
 #endif
 
 // A copy that cannot end leaves no template, so the next launch copies again.
-TEST(CopyWhole, AFullDiskOrAKillMidwayLeavesNoFile) {
+TEST(CopyWhole, AFullDiskAKillOrAReadErrorMidwayLeavesNoFile) {
 #ifdef _WIN32
   GTEST_SKIP() << "no file size limit or SIGKILL on Windows";
 #else
@@ -214,6 +214,11 @@ TEST(CopyWhole, AFullDiskOrAKillMidwayLeavesNoFile) {
     return tintmere::copy_whole(source, copied) ? 0 : 1;
   });
   EXPECT_TRUE(WIFSIGNALED(killed) && WTERMSIG(killed) == SIGKILL);
+  EXPECT_EQ(test_support::list_tree(dir.path()), Tree{});
+
+  // A read of the shipped template that fails midway.
+  test_support::ScriptedSource cut(k_shipped, 4096, 10000);
+  EXPECT_FALSE(tintmere::copy_whole(cut, copied));
   EXPECT_EQ(test_support::list_tree(dir.path()), Tree{});
 
   test_support::ScriptedSource whole(k_shipped, 4096);
