@@ -75,9 +75,10 @@ void check(const TargetCase& c) {
 }
 
 TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
+  const test_support::ScopedUmask mask(077);  // a new file is then 0600
   const fs::perms readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
   const TargetCase cases[] = {
-      {"absent", [](const fs::path&) {}, true, "Tweak.xml", test_support::new_file_perms()},
+      {"absent", [](const fs::path&) {}, true, "Tweak.xml", fs::perms(0600)},
       {"regular", [](const fs::path& dir) { old_file(dir / "Tweak.xml", fs::perms(0640)); }, true, "Tweak.xml",
        fs::perms(0640)},
       {"read-only", [=](const fs::path& dir) { old_file(dir / "Tweak.xml", readable); }, false, "Tweak.xml", {}},
@@ -88,6 +89,7 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
 
 TEST(FileReplacement, ReplacesWhatASymbolicLinkLeadsTo) {
   if (!test_support::can_make_symlinks()) GTEST_SKIP() << "this system makes no symbolic links";
+  const test_support::ScopedUmask mask(077);  // a new file is then 0600
   const TargetCase cases[] = {
       {"symbolic link", [](const fs::path& dir) { game(dir), link("game/real.xml")(dir); }, true, "game/real.xml",
        fs::perms(0640)},
@@ -95,7 +97,7 @@ TEST(FileReplacement, ReplacesWhatASymbolicLinkLeadsTo) {
        [](const fs::path& dir) { game(dir), link("next")(dir), fs::create_symlink("game/real.xml", dir / "next"); },
        true, "game/real.xml", fs::perms(0640)},
       {"dangling link", [](const fs::path& dir) { game(dir), link("game/new.xml")(dir); }, true, "game/new.xml",
-       test_support::new_file_perms()},
+       fs::perms(0600)},
       {"link loop", [](const fs::path& dir) { link("loop")(dir), fs::create_symlink("Tweak.xml", dir / "loop"); },
        false, "Tweak.xml", {}},
       {"link into a missing folder", link("nowhere/real.xml"), false, "nowhere/real.xml", {}},

@@ -53,15 +53,10 @@ class TagWindow : public testing::Test {
   QPlainTextEdit& pane = child<QPlainTextEdit>(form, "RichEdit1");
 };
 
-TEST_F(TagWindow, StartsAsLaidOut) {
-  EXPECT_EQ(form.windowTitle(), "Tagsieve v1.01 alpha");
-  EXPECT_EQ(path_box->text(), "C:\\Program Files\\Ravenholt\\Molegrave\\data\\Tweak\\weaptwk.xml");
-  EXPECT_TRUE(tag_box->text().isEmpty());
-  EXPECT_TRUE(child<QCheckBox>(form, "CheckBox1").isChecked());
-  EXPECT_EQ(child<QCheckBox>(form, "CheckBox1").text(), "Ne pas réafficher la même valeur");
+// What the form says (captions, the default path, sizes) comes from its
+// Designer file as it is; this is what the window adds.
+TEST_F(TagWindow, StartsOnThePaneWithEveryCaptionInItsPlace) {
   EXPECT_TRUE(pane.hasFocus());
-  EXPECT_EQ(form.size(), QSize(620, 505));
-  EXPECT_EQ(form.minimumSize(), QSize(617, 233));
   test_support::expect_controls_fit(form);
 }
 

@@ -49,10 +49,10 @@ class TagWindow : public testing::Test {
   tagsieve::TForm1 form{&messages};
 };
 
-TEST_F(TagWindow, StartsAsLaidOutOnThePane) {
-  EXPECT_EQ(text_of(form.handle()), "Tagsieve v1.01 alpha");
-  EXPECT_EQ(text_of(form.control(L"Edit1")), "C:\\Program Files\\Ravenholt\\Molegrave\\data\\Tweak\\weaptwk.xml");
-  EXPECT_EQ(SendMessageW(form.control(L"CheckBox1"), BM_GETCHECK, 0, 0), BST_CHECKED);
+// What the form says (captions, the default path) is checked against its
+// Designer file once, in Form1.TheTableDescribesTheQtForm; this is what the
+// window makes of it.
+TEST_F(TagWindow, StartsOnThePaneAtItsOuterSize) {
   EXPECT_TRUE(has_focus(form, L"RichEdit1"));
   RECT outer;
   GetWindowRect(form.handle(), &outer);

@@ -57,8 +57,19 @@ inline constexpr bool k_on_windows = false;
 // Whether this system lets this process make symbolic links.
 [[nodiscard]] bool can_make_symlinks();
 
-// The permissions that this process gives a new file.
-[[nodiscard]] std::filesystem::perms new_file_perms();
+// Sets the mask of permissions this process keeps from a new file, for the
+// life of the object, so that a test knows a new file's mode; nothing on
+// Windows, which has no modes.
+class ScopedUmask {
+ public:
+  explicit ScopedUmask(unsigned mask);
+  ~ScopedUmask();
+  ScopedUmask(const ScopedUmask&) = delete;
+  ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+ private:
+  unsigned previous_ = 0;
+};
 
 // Runs body with the rights of an ordinary user and returns what it returned.
 // As root, whose rights see through file permissions, body runs in a child

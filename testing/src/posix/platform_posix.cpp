@@ -13,11 +13,8 @@ namespace fs = std::filesystem;
 
 bool make_pipe(const fs::path& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
 
-fs::perms new_file_perms() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return fs::perms(0666 & ~mask);
-}
+ScopedUmask::ScopedUmask(unsigned mask) : previous_(::umask(static_cast<mode_t>(mask))) {}
+ScopedUmask::~ScopedUmask() { ::umask(static_cast<mode_t>(previous_)); }
 
 std::string run_unprivileged(const fs::path& folder, const std::function<std::string()>& body) {
   if (::geteuid() != 0) return body();

@@ -8,7 +8,8 @@ namespace fs = std::filesystem;
 
 bool make_pipe(const fs::path&) { return false; }
 
-fs::perms new_file_perms() { return fs::perms(0666); }
+ScopedUmask::ScopedUmask(unsigned) {}
+ScopedUmask::~ScopedUmask() = default;
 
 // No account sees through the read-only attribute: nothing to drop.
 std::string run_unprivileged(const fs::path&, const std::function<std::string()>& body) { return body(); }
