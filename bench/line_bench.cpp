@@ -3,7 +3,7 @@
 
 #include "linescan/field.h"
 #include "linescan/piece_reader.h"
-#include "memory_io.h"
+#include "test_support/scripted_io.h"
 #include "synthetic.h"
 
 namespace {
@@ -16,7 +16,7 @@ const std::string& text() {
 void BM_ReadPieces(benchmark::State& state) {
   std::int64_t pieces = 0;
   for (auto _ : state) {
-    bench::MemorySource source(text());
+    test_support::ScriptedSource source(text());
     linescan::PieceReader reader(source);
     for (linescan::Piece piece; linescan::read_piece(reader, piece);) benchmark::DoNotOptimize(++pieces);
   }
@@ -32,7 +32,7 @@ void BM_Fields(benchmark::State& state) {
   const linescan::FieldIs is_damage('<', '>', "Damage");
   std::int64_t pieces = 0;
   for (auto _ : state) {
-    bench::MemorySource source(text());
+    test_support::ScriptedSource source(text());
     linescan::PieceReader reader(source);
     linescan::Field field;
     for (linescan::Piece piece; linescan::read_piece(reader, piece); ++pieces) {

@@ -2,7 +2,7 @@
 // the water-only case.
 #include <benchmark/benchmark.h>
 
-#include "memory_io.h"
+#include "test_support/scripted_io.h"
 #include "synthetic.h"
 #include "tintmere/recolour.h"
 
@@ -11,9 +11,9 @@ namespace {
 void BM_Recolour(benchmark::State& state) {
   const std::string text = bench::template_text(3, bench::input_bytes(16 << 20), state.range(0) != 0);
   for (auto _ : state) {
-    bench::MemorySource source(text);
+    test_support::ScriptedSource source(text);
     linescan::PieceReader reader(source);
-    bench::DiscardSink sink;
+    test_support::ScriptedSink sink(test_support::k_any_size, std::nullopt, test_support::ScriptedSink::Keep::nothing);
     linescan::TextWriter writer(sink);
     benchmark::DoNotOptimize(tintmere::recolour_template(reader, writer, {1, 2, 3}));
     benchmark::DoNotOptimize(writer.flush());

@@ -2,7 +2,7 @@
 // repeats suppressed or shown.
 #include <benchmark/benchmark.h>
 
-#include "memory_io.h"
+#include "test_support/scripted_io.h"
 #include "synthetic.h"
 #include "tagsieve/tag_scan.h"
 
@@ -26,7 +26,7 @@ void BM_Scan(benchmark::State& state) {
   CountLines pane;
   DiscardMessages messages;
   for (auto _ : state) {
-    bench::MemorySource source(text);
+    test_support::ScriptedSource source(text);
     linescan::PieceReader reader(source);
     tagsieve::scan_pieces(reader, "Damage", state.range(1) != 0, pane, messages);
   }

@@ -3,11 +3,12 @@
 // newline only as its last; one shorter than that ends in a newline unless it
 // is the last. Input: the block size, the read size, then the bytes.
 #include "fuzz_support.h"
+#include "linescan/piece.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   const std::string_view input(reinterpret_cast<const char*>(data + 2), size - 2);
-  const auto pieces = fuzz::pieces_of(input, data[0] % 200 + 1, data[1] + 1);
+  const auto pieces = test_support::pieces_of(input, data[0] % 200 + 1, data[1] + 1);
   std::string joined;
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const std::string& piece = pieces[i];

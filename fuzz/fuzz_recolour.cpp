@@ -8,9 +8,9 @@
 namespace {
 
 std::string recoloured(std::string_view input, std::size_t block_size) {
-  fuzz::Source source(input, block_size);
+  test_support::ScriptedSource source(input, block_size);
   linescan::PieceReader reader(source, block_size);
-  fuzz::Sink sink;
+  test_support::ScriptedSink sink;
   linescan::TextWriter writer(sink, block_size);
   FUZZ_REQUIRE(tintmere::recolour_template(reader, writer, {255, 0, 16}) == tintmere::RecolourResult::done);
   FUZZ_REQUIRE(writer.flush());
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text = fuzz::translated(input);
   if (text.find("WaterPlaneTweaks") == std::string::npos) FUZZ_REQUIRE(output == with_crlf(text));
   std::size_t line_ends = 0;
-  for (const auto& piece : fuzz::pieces_of(input, 65536, 65536)) line_ends += piece.ends_with('\n') ? 1 : 0;
+  for (const auto& piece : test_support::pieces_of(input, 65536, 65536)) line_ends += piece.ends_with('\n') ? 1 : 0;
   std::size_t written_ends = 0;
   for (std::size_t at = 0; (at = output.find("\r\n", at)) != std::string::npos; at += 2) ++written_ends;
   FUZZ_REQUIRE(written_ends >= line_ends);

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data + 1 + tag_size), size - 1 - tag_size);
   const std::string text = fuzz::translated(input);
   for (const bool suppress_repeats : {true, false}) {
-    fuzz::Source source(input, 7);
+    test_support::ScriptedSource source(input, 7);
     linescan::PieceReader reader(source, 5);
     Lines pane;
     Messages messages;

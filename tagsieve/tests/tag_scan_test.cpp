@@ -77,7 +77,7 @@ struct Scanned {
 
 // The scan of text read in small blocks, with a read error after fail_after bytes.
 Scanned scan(std::string text, const char* tag, bool suppress_repeats, std::optional<std::size_t> fail_after = {}) {
-  test_support::ScriptedSource source(std::move(text), 5, fail_after);
+  test_support::ScriptedSource source(text, 5, fail_after);
   linescan::PieceReader file(source, 3);
   test_support::RecordingLines pane;
   test_support::RecordingMessages messages;

@@ -1,39 +1,51 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "linescan/byte_stream.h"
 
+// Bytes in memory as a source and a sink, for the tests, the fuzz targets
+// and the benchmarks alike: with no file between them and the code, a read
+// or a write can be made to fail at any byte.
 namespace test_support {
 
-// Gives out the bytes of a string in reads of at most `chunk` bytes, then
-// either the end of the input or, with fail_after, a read error once that many
-// bytes have been given.
+// As many bytes as are asked for: no read or write is cut short.
+inline constexpr std::size_t k_any_size = std::numeric_limits<std::size_t>::max();
+
+// Gives out bytes, which must outlive it, in reads of at most `chunk` bytes,
+// then either the end of the input or, with fail_after, a read error once
+// that many bytes have been given.
 class ScriptedSource final : public linescan::ByteSource {
  public:
-  explicit ScriptedSource(std::string bytes, std::size_t chunk = 1 << 20,
+  explicit ScriptedSource(std::string_view bytes, std::size_t chunk = k_any_size,
                           std::optional<std::size_t> fail_after = std::nullopt);
   [[nodiscard]] std::ptrdiff_t read_some(std::span<char> buffer) override;
   // How many bytes have been given so far.
   [[nodiscard]] std::size_t given() const { return offset_; }
 
  private:
-  std::string bytes_;
+  std::string_view bytes_;
   std::size_t chunk_;
   std::size_t limit_;
   bool fails_;
   std::size_t offset_ = 0;
 };
 
-// Keeps what is written to it, in writes of at most `chunk` bytes; with
-// fail_after, a write fails once that many bytes have been taken.
+// Takes what is written to it in writes of at most `chunk` bytes, and keeps
+// it in `written` unless told to keep nothing; with fail_after, a write fails
+// once that many bytes have been taken.
 class ScriptedSink final : public linescan::ByteSink {
  public:
-  explicit ScriptedSink(std::size_t chunk = 1 << 20, std::optional<std::size_t> fail_after = std::nullopt)
-      : chunk_(chunk), fail_after_(fail_after) {}
+  enum class Keep { all, nothing };
+
+  explicit ScriptedSink(std::size_t chunk = k_any_size, std::optional<std::size_t> fail_after = std::nullopt,
+                        Keep keep = Keep::all)
+      : chunk_(chunk), fail_after_(fail_after), keep_(keep) {}
   [[nodiscard]] std::ptrdiff_t write_some(std::span<const char> bytes) override;
 
   std::string written;
@@ -41,9 +53,13 @@ class ScriptedSink final : public linescan::ByteSink {
  private:
   std::size_t chunk_;
   std::optional<std::size_t> fail_after_;
+  Keep keep_;
+  std::size_t taken_ = 0;
 };
 
-// Every piece of bytes as read through a PieceReader with the given block size.
-[[nodiscard]] std::vector<std::string> pieces_of(std::string bytes, std::size_t block_size);
+// Every piece of bytes as read through a PieceReader with the given block
+// size, from reads of at most `chunk` bytes.
+[[nodiscard]] std::vector<std::string> pieces_of(std::string_view bytes, std::size_t block_size,
+                                                 std::size_t chunk = k_any_size);
 
 }  // namespace test_support
