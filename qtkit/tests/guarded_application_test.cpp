@@ -34,8 +34,9 @@ TEST_F(GuardedStart, AnExceptionFromAHandlerStopsAtTheApplication) {
   EXPECT_EQ(failures.shown, Messages{"Erreur inattendue : disque absent"});
 }
 
-// What the user is shown when an exception escapes the window, however it
+// That the user is shown an exception that escapes the window, however it
 // escapes: thrown while the window is built, or by a handler in the loop.
+// What the message says of each kind is the messaging library's.
 TEST_F(GuardedStart, ShowsAnEscapingExceptionAndEndsWithExitCodeZero) {
   const struct {
     const char* name;
@@ -44,9 +45,7 @@ TEST_F(GuardedStart, ShowsAnEscapingExceptionAndEndsWithExitCodeZero) {
     Messages shown;
   } cases[] = {
       {"closed normally", [] { QCoreApplication::quit(); }, false, {}},
-      {"out of memory", [] { throw std::bad_alloc(); }, false, {"Mémoire insuffisante : l'opération a été abandonnée."}},
-      {"standard exception", [] { throw std::runtime_error("disque absent"); }, false, {"Erreur inattendue : disque absent"}},
-      {"anything else", [] { throw 42; }, false, {"Erreur inattendue."}},
+      {"from a handler", [] { throw std::runtime_error("disque absent"); }, false, {"Erreur inattendue : disque absent"}},
       {"while building", [] { throw std::runtime_error("forme"); }, true, {"Erreur inattendue : forme"}},
   };
   for (const auto& c : cases) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <new>
 #include <stdexcept>
 
 #include "test_support/recording.h"
@@ -150,23 +149,13 @@ TEST_F(FormTest, ALabelIsAsWideAsItsCaption) {
   EXPECT_GT(label.right - label.left, 60);
 }
 
+// What the message says of each kind of exception is the messaging
+// library's; here, that it reaches the user and the loop ends.
 TEST_F(FormTest, AnExceptionFromAHandlerIsShownAndEndsTheLoop) {
-  const struct {
-    void (*failure)();
-    const char* shown;
-  } cases[] = {
-      {[] { throw std::runtime_error("en panne"); }, "Erreur inattendue : en panne"},
-      {[] { throw std::bad_alloc(); }, "Mémoire insuffisante : l'opération a été abandonnée."},
-      {[] { throw 7; }, "Erreur inattendue."},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.shown);
-    messages.shown.clear();
-    form.failure = c.failure;
-    PostMessageW(form.control(L"Button1"), BM_CLICK, 0, 0);
-    win32kit::run_message_loop(form);  // returns only once the loop is ended
-    EXPECT_EQ(messages.shown, Messages{c.shown});
-  }
+  form.failure = [] { throw std::runtime_error("en panne"); };
+  PostMessageW(form.control(L"Button1"), BM_CLICK, 0, 0);
+  win32kit::run_message_loop(form);  // returns only once the loop is ended
+  EXPECT_EQ(messages.shown, Messages{"Erreur inattendue : en panne"});
 }
 
 TEST(RunWindow, AFailureToBuildTheWindowIsShownAndTheExitCodeIsZero) {
