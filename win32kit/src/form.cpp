@@ -153,8 +153,9 @@ void Form::create_controls(const FormTable& table) {
   // before the control it names, where screen readers look for its name.
   const auto named = [&](std::size_t i) {
     const std::wstring_view target = table.components[i].label_for;
+    if (target.empty()) return i;
     for (std::size_t j = 0; j < table.components.size(); ++j) {
-      if (!target.empty() && table.components[j].name == target) return j;
+      if (table.components[j].name == target) return j;
     }
     return i;
   };

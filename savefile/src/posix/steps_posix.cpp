@@ -29,6 +29,7 @@ mode_t new_file_mode() {
   ::umask(mask);
   return 0666 & ~mask;
 }
+
 }  // namespace
 
 File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix, std::filesystem::path& created,
