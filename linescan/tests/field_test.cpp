@@ -20,9 +20,6 @@ struct FieldCase {
 // '>' and '<'.
 constexpr FieldCase k_cases[] = {
     {"\n", '<', ' ', ""},
-    {"\n", '\'', '\'', ""},
-    {"\n", '<', '>', ""},
-    {"\n", '>', '<', ""},
     {"\n<Tag a='1'>\n", '<', ' ', ""},  // only the first character is looked at for the newline
     {"no delimiter here\n", '<', ' ', ""},
     {"<>\n", '<', '>', ""},

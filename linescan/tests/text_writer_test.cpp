@@ -1,10 +1,7 @@
 #include "linescan/text_writer.h"
 
-#include <fcntl.h>
-
 #include <gtest/gtest.h>
 
-#include "linescan/byte_stream.h"
 #include "test_support/scripted_io.h"
 
 namespace {
@@ -31,19 +28,6 @@ TEST(TextWriter, AFailedWriteIsKeptAndWhatFollowsIsDropped) {
   writer.write("more");
   EXPECT_FALSE(writer.flush());
   EXPECT_EQ(sink.written, "01234");
-}
-
-TEST(FileSink, AFullDiskIsAFailure) {
-#ifdef _WIN32
-  GTEST_SKIP() << "Windows has no device that is always full";
-#else
-  linescan::File full(::open("/dev/full", O_WRONLY | O_CLOEXEC));
-  ASSERT_TRUE(full);
-  linescan::FileSink sink(full);
-  linescan::TextWriter writer(sink);
-  writer.write("x\n");
-  EXPECT_FALSE(writer.flush());
-#endif
 }
 
 }  // namespace
