@@ -86,6 +86,34 @@ TEST_F(QtForm, TheFocusedSliderIsMarked) {
   EXPECT_NE(form.bar.grab().toImage(), unfocused);
 }
 
+// A value slider's keys are a Windows scroll bar's, and its value shows as
+// it changes; with Ctrl, Shift or Alt held, a key is left to Qt.
+TEST_F(QtForm, KeysStepAValueSliderAsOnWindows) {
+  form.bar.setRange(0, 255);
+  form.bar.setPageStep(16);
+  form.bar.setFocus();
+  ASSERT_TRUE(test_support::eventually([&] { return form.bar.hasFocus(); }));
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers held;
+    int from;
+    int to;
+  } cases[] = {
+      {Qt::Key_Right, {}, 0, 1},          {Qt::Key_Down, {}, 0, 1},      {Qt::Key_Left, {}, 5, 4},
+      {Qt::Key_Up, {}, 5, 4},             {Qt::Key_PageDown, {}, 0, 16}, {Qt::Key_PageUp, {}, 20, 4},
+      {Qt::Key_PageUp, {}, 3, 0},         {Qt::Key_End, {}, 0, 255},     {Qt::Key_Home, {}, 200, 0},
+      {Qt::Key_Right, {}, 255, 255},      {Qt::Key_Up, Qt::KeypadModifier, 5, 4},
+      {Qt::Key_Right, Qt::ControlModifier, 5, 4},  // Qt's own step, which a scroll bar takes backwards
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << QTest::toString(c.key) << " from " << c.from);
+    form.bar.setValue(c.from);
+    QTest::keyClick(&form.bar, c.key, c.held);
+    EXPECT_EQ(form.bar.value(), c.to);
+    EXPECT_EQ(form.bar.toolTip(), QString::number(c.to));
+  }
+}
+
 // Qt's own texts, a text box's menu among them, are French.
 TEST(QtTexts, AreFrench) { EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), "&Annuler"); }
 

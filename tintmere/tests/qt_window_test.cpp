@@ -47,40 +47,24 @@ TEST_F(ColourWindow, StartsBlackAtZeroFixedInSizeWithTheEntryListHidden) {
   test_support::expect_controls_fit(form);
 }
 
-TEST_F(ColourWindow, TheSlidersColourThePreviewRedGreenBlue) {
-  bar(3).setValue(255);
-  EXPECT_EQ(preview(), QColor(0, 0, 255));
+// The keys are the value slider's own; here, that they reach the preview.
+TEST_F(ColourWindow, TheSlidersColourThePreviewAndTabGoesThroughThem) {
   bar(3).setValue(0x56);
-  bar(1).setValue(255);
   bar(2).setValue(0x34);
-  EXPECT_EQ(preview(), QColor(255, 0x34, 0x56));
-  EXPECT_EQ(bar(2).toolTip(), "52");
-}
-
-TEST_F(ColourWindow, KeysStepTheFocusedSliderAndTabMovesOn) {
-  constexpr std::pair<Qt::Key, int> k_steps[] = {
-      {Qt::Key_Right, 1}, {Qt::Key_Down, 2},  {Qt::Key_Left, 1},  {Qt::Key_PageDown, 17}, {Qt::Key_Up, 16},
-      {Qt::Key_PageUp, 0}, {Qt::Key_Left, 0}, {Qt::Key_End, 255}, {Qt::Key_Right, 255},   {Qt::Key_Home, 0}};
-  for (const auto& [key, expected] : k_steps) {
-    QTest::keyClick(&bar(1), key);
-    EXPECT_EQ(bar(1).value(), expected) << QTest::toString(key);
-  }
   QTest::keyClick(&bar(1), Qt::Key_End);
-  EXPECT_EQ(preview(), QColor(255, 0, 0));
+  EXPECT_EQ(preview(), QColor(255, 0x34, 0x56));
   for (const char* next : {"ScrollBar2", "ScrollBar3", "Button1", "Button2"}) {
     QTest::keyClick(&form, Qt::Key_Tab);
     EXPECT_TRUE(child<QWidget>(form, next).hasFocus()) << next;
   }
 }
 
-TEST_F(ColourWindow, SauvegarderWritesTweakXmlAndQuestionMarkShowsTheCredits) {
+// What the save writes and says is the core's; here, that it gets the
+// sliders' colour and the current folder.
+TEST_F(ColourWindow, SauvegarderSavesTheSlidersColourAndQuestionMarkShowsTheCredits) {
   test_support::TempDir dir;
   const test_support::ScopedCurrentDir in_dir(dir.path());
-  QTest::mouseClick(&child<QPushButton>(form, "Button1"), Qt::LeftButton);
-  EXPECT_EQ(messages.shown, Messages{"Impossible de trouver le fichier"});
-  EXPECT_TRUE(test_support::list_tree(dir.path()).empty());
-
-  test_support::write_file(dir / "twkdefaut.xml", "<WaterPlaneTweaks name='FE.Water'>\n<Sea r='1' g='1' b='1' a='9'/>\n");
+  test_support::write_file(dir / "twkdefaut.xml", "<WaterPlaneTweaks name='FE.Water'>\n<Sea a='9'/>\n");
   bar(1).setValue(10);
   bar(2).setValue(20);
   bar(3).setValue(30);
@@ -88,8 +72,7 @@ TEST_F(ColourWindow, SauvegarderWritesTweakXmlAndQuestionMarkShowsTheCredits) {
   EXPECT_EQ(test_support::read_file(dir / "Tweak.xml"),
             "<WaterPlaneTweaks name='FE.Water'>\r\n      <Sea r='10' g='20' b='30' a='9'/>\r\n");
   QTest::mouseClick(&child<QPushButton>(form, "Button2"), Qt::LeftButton);
-  EXPECT_EQ(messages.shown, (Messages{"Impossible de trouver le fichier",
-                                      std::string(tintmere::k_credits)}));
+  EXPECT_EQ(messages.shown, Messages{std::string(tintmere::k_credits)});
 }
 
 // A screen reader names each control by its label, the preview box and "?"
