@@ -119,10 +119,73 @@ TEST(FileReplacement, RefusesAPipeAndALinkIntoAReadOnlyFolder) {
   for (const auto& c : cases) check(c);
 }
 
+// A commit that cannot put the new file in place says so, and the
+// temporary file goes with the object, named or not.
+TEST(FileReplacement, AFailedCommitSaysSoAndLeavesNothing) {
+  using Naming = savefile::TemporaryFile::Naming;
+  for (const Naming naming : {Naming::unnamed_where_possible, Naming::named}) {
+    test_support::TempDir dir;
+    {
+      auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml", naming);
+      ASSERT_TRUE(replacement);
+      fs::create_directories(dir / "Tweak.xml/taken");  // a folder that a file cannot replace
+      EXPECT_FALSE(replacement->commit());
+    }
+    EXPECT_EQ(test_support::list_tree(dir.path()), (std::vector<std::string>{"Tweak.xml", "Tweak.xml/taken"}));
+  }
+}
+
+#ifndef _WIN32
+extern "C" void ignore_signal(int) {}
+
+// How this process handles each signal that a named temporary file guards.
+std::vector<void (*)(int)> handlers() {
+  std::vector<void (*)(int)> found;
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction action {};
+    ::sigaction(signal, nullptr, &action);
+    found.push_back(action.sa_handler);
+  }
+  return found;
+}
+
+// While a temporary file has a name, SIGINT, SIGTERM and SIGHUP remove it
+// before they end the process; a signal the process ignores (SIGHUP under
+// nohup) stays ignored. Afterwards each handles as it did.
+TEST(FileReplacement, GuardsANamedTemporaryFileWhileItIsThere) {
+  using Naming = savefile::TemporaryFile::Naming;
+  ::signal(SIGINT, ignore_signal);
+  ::signal(SIGHUP, SIG_IGN);
+  const auto before = handlers();
+  for (const bool commits : {false, true}) {
+    test_support::TempDir dir;
+    {
+      auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml", Naming::named);
+      const auto guarded = handlers();
+      EXPECT_NE(guarded[0], before[0]);
+      EXPECT_EQ(guarded[1], guarded[0]);
+      EXPECT_EQ(guarded[2], SIG_IGN);
+      EXPECT_TRUE(!commits || replacement->commit());
+      EXPECT_EQ(handlers() == before, commits);
+    }
+    EXPECT_EQ(handlers(), before);
+    EXPECT_EQ(test_support::list_tree(dir.path()).size(), commits ? 1u : 0u);
+  }
+  // An unnamed file needs no guard until it is named, in the commit.
+  test_support::TempDir dir;
+  auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml");
+  EXPECT_EQ(handlers(), before);
+  EXPECT_TRUE(replacement->commit());
+  EXPECT_EQ(handlers(), before);
+  ::signal(SIGINT, SIG_DFL);
+  ::signal(SIGHUP, SIG_DFL);
+}
+#endif
+
 // What a save that a signal ends leaves, at each stage: the old file or the
-// whole new one, and nothing else, but for a named temporary file (where the
-// system cannot make one without a name) that SIGKILL, which no process can
-// catch, ends before the commit.
+// whole new one, and nothing else, but for a named temporary file that
+// SIGKILL, which no process can catch, ends before the commit. SIGINT and
+// SIGHUP end it as SIGTERM does.
 TEST(FileReplacement, ASaveEndedByASignalLeavesTheOldFileOrTheNewOne) {
 #ifdef _WIN32
   GTEST_SKIP() << "no signal ends a Windows program";
@@ -131,7 +194,7 @@ TEST(FileReplacement, ASaveEndedByASignalLeavesTheOldFileOrTheNewOne) {
   // The child stops before each step; the signal comes at the stop named.
   const std::pair<const char*, int> stages[] = {{"between two writes", 1}, {"at the commit", 2}, {"after it", 3}};
   for (const Naming naming : {Naming::unnamed_where_possible, Naming::named}) {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+    for (const int signal : {SIGTERM, SIGKILL}) {
       for (const auto& [stage, stops] : stages) {
         SCOPED_TRACE(testing::Message() << (naming == Naming::named ? "named, " : "unnamed, ") << strsignal(signal)
                                         << ", " << stage);
@@ -159,12 +222,9 @@ TEST(FileReplacement, ASaveEndedByASignalLeavesTheOldFileOrTheNewOne) {
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
         EXPECT_EQ(test_support::read_file(dir / "Tweak.xml"), stops < 3 ? "old" : "new");
         const auto left = test_support::list_tree(dir.path());
-        if (naming == Naming::named && signal == SIGKILL && stops < 3) {
-          ASSERT_EQ(left.size(), 2u);
-          EXPECT_TRUE(left.front().starts_with(".Tweak.xml.")) << left.front();
-        } else {
-          EXPECT_EQ(left, std::vector<std::string>{"Tweak.xml"});
-        }
+        const bool kept = naming == Naming::named && signal == SIGKILL && stops < 3;
+        EXPECT_EQ(left.size(), kept ? 2u : 1u);
+        EXPECT_TRUE(left.front().starts_with(kept ? ".Tweak.xml." : "Tweak.xml")) << left.front();
       }
     }
   }
