@@ -1,6 +1,7 @@
 #include "savefile/file_replacement.h"
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -123,6 +124,7 @@ TEST(FileReplacement, RefusesAPipeAndALinkIntoAReadOnlyFolder) {
 // temporary file goes with the object, named or not.
 TEST(FileReplacement, AFailedCommitSaysSoAndLeavesNothing) {
   using Naming = savefile::TemporaryFile::Naming;
+  const test_support::ScopedUmask mask(077);
   for (const Naming naming : {Naming::unnamed_where_possible, Naming::named}) {
     test_support::TempDir dir;
     {
@@ -132,8 +134,26 @@ TEST(FileReplacement, AFailedCommitSaysSoAndLeavesNothing) {
       EXPECT_FALSE(replacement->commit());
     }
     EXPECT_EQ(test_support::list_tree(dir.path()), (std::vector<std::string>{"Tweak.xml", "Tweak.xml/taken"}));
+    // The mask that the new file's mode was taken from is the process's again.
+    test_support::write_file(dir / "other", "");
+    EXPECT_EQ(fs::status(dir / "other").permissions(), k_on_windows ? fs::perms(0666) : fs::perms(0600));
   }
 }
+
+#ifndef _WIN32
+// Root, who may give a file away, saves another user's file as theirs still.
+TEST(FileReplacement, KeepsTheOwnerWhereItMay) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root may keep another user's file theirs";
+  test_support::TempDir dir;
+  test_support::write_file(dir / "Tweak.xml", "old");
+  ASSERT_EQ(::chown((dir / "Tweak.xml").c_str(), 65534, 65534), 0);
+  auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml");
+  ASSERT_TRUE(replacement && replacement->commit());
+  struct stat status {};
+  ASSERT_EQ(::stat((dir / "Tweak.xml").c_str(), &status), 0);
+  EXPECT_EQ(std::pair(status.st_uid, status.st_gid), std::pair(uid_t{65534}, gid_t{65534}));
+}
+#endif
 
 #ifndef _WIN32
 extern "C" void ignore_signal(int) {}
