@@ -4,15 +4,30 @@
 
 #include <new>
 
+#include "tagsieve/value_list.h"
 #include "test_support/files.h"
 #include "test_support/recording.h"
-#include "test_support/recording_lines.h"
 #include "test_support/scripted_io.h"
 
 namespace {
 
 using namespace std::literals;
 using Lines = std::vector<std::string>;
+
+// The pane as a list of byte strings, how often it was filled, and whether
+// memory runs out as it is filled.
+class RecordingLines final : public tagsieve::LineList {
+ public:
+  void clear() override { lines.clear(); }
+  void append(std::span<const std::string_view> added) override {
+    lines.insert(lines.end(), added.begin(), added.end());
+    ++appends;
+    if (out_of_memory) throw std::bad_alloc();
+  }
+  Lines lines;
+  int appends = 0;
+  bool out_of_memory = false;
+};
 
 const std::string k_file =
     "<Weapons>\r\n"
@@ -51,7 +66,6 @@ const MatchCase k_match_cases[] = {
     {"Damage", false, {"5", "5", "7"}},
     {"damage", true, {"9"}},
     {"DAMAGE", true, {}},
-    {"<Damage>", true, {}},
     {"/Damage", true, {}},
     {"Range", true, {"30"}},
     {"Range unit='m'", true, {"40"}},
@@ -79,7 +93,7 @@ struct Scanned {
 Scanned scan(std::string text, const char* tag, bool suppress_repeats, std::optional<std::size_t> fail_after = {}) {
   test_support::ScriptedSource source(text, 5, fail_after);
   linescan::PieceReader file(source, 3);
-  test_support::RecordingLines pane;
+  RecordingLines pane;
   test_support::RecordingMessages messages;
   tagsieve::scan_pieces(file, tag, suppress_repeats, pane, messages);
   EXPECT_EQ(pane.appends, 1);
@@ -98,27 +112,8 @@ TEST(ScanTagValues, ListsTheValuesOfTheOneLineElementsNamedExactly) {
   EXPECT_EQ(cut.messages, Lines{"Impossible de lire le fichier"});
 }
 
-// A pane that memory cannot fill: the scan leaves it empty and says so.
-class PaneWithoutRoom final : public tagsieve::LineList {
- public:
-  void clear() override { lines.clear(); }
-  void append(std::span<const std::string_view> added) override {
-    lines.assign(added.begin(), added.end());
-    throw std::bad_alloc();
-  }
-  Lines lines;
-};
-
-TEST(ScanTagValues, APaneThatMemoryCannotFillIsLeftEmpty) {
-  test_support::TempDir dir;
-  test_support::write_file(dir / "file.xml", "<A>1</A>\n");
-  PaneWithoutRoom pane;
-  test_support::RecordingMessages messages;
-  tagsieve::scan_tag_values(dir / "file.xml", "A", true, pane, messages);
-  EXPECT_EQ(pane.lines, Lines{});
-  EXPECT_EQ(messages.shown, Lines{std::string(messaging::k_out_of_memory)});
-}
-
+// The pane is emptied first; then only a regular file is read, and a pane
+// that memory cannot fill is left empty. The pane's lines, then the messages.
 TEST(ScanTagValues, EmptiesThePaneThenReadsOnlyARegularFile) {
   test_support::TempDir dir;
   const std::filesystem::path accented = dir.path() / std::filesystem::path(u8"armes é œ 水.xml");
@@ -127,31 +122,57 @@ TEST(ScanTagValues, EmptiesThePaneThenReadsOnlyARegularFile) {
   const struct {
     std::filesystem::path path;
     bool unreadable;
-    Lines lines;
-    Lines messages;
+    bool out_of_memory;
+    std::string seen;
   } cases[] = {
-      {accented, false, {"1"}, {}},
-      {dir / "missing", false, {}, {"Impossible de trouver le fichier"}},
-      {dir / "locked.xml", true, {}, {"Impossible de lire le fichier"}},
+      {accented, false, false, "1|"},
+      {dir / "missing", false, false, "Impossible de trouver le fichier|"},
+      {dir / "locked.xml", true, false, "Impossible de lire le fichier|"},
+      {accented, false, true, std::string(messaging::k_out_of_memory) + "|"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
     const auto scan = [&] {
-      test_support::RecordingLines pane;
-      pane.lines = {"left from the last click"};
+      RecordingLines pane;
+      pane.lines = {"left from the last scan"};
+      pane.out_of_memory = c.out_of_memory;
       test_support::RecordingMessages messages;
       tagsieve::scan_tag_values(c.path, "A", true, pane, messages);
-      Lines seen = pane.lines;
-      seen.insert(seen.end(), messages.shown.begin(), messages.shown.end());
-      std::string joined;
-      for (const auto& line : seen) joined += line + "|";
-      return joined;
+      std::string seen;
+      for (const auto* lines : {&pane.lines, &messages.shown}) {
+        for (const auto& line : *lines) seen += line + "|";
+      }
+      return seen;
     };
-    std::string expected;
-    for (const auto& line : c.lines) expected += line + "|";
-    for (const auto& line : c.messages) expected += line + "|";
-    EXPECT_EQ(c.unreadable ? test_support::while_unreadable(c.path, scan) : scan(), expected);
+    EXPECT_EQ(c.unreadable ? test_support::while_unreadable(c.path, scan) : scan(), c.seen);
   }
+}
+
+// Every value lands on the same slot, so every lookup walks the collision
+// path and must compare the values themselves.
+struct SameHash {
+  std::uint64_t operator()(std::string_view) const { return 0xABCDEF0000000000; }
+};
+
+template <typename Hash>
+Lines listed(bool suppress_repeats, int count) {
+  tagsieve::ValueList<Hash> values(suppress_repeats);
+  // Seen twice: first in order, then in another order.
+  for (int i = 0; i < 2 * count; ++i) values.add(std::to_string(i < count ? i : (i * 7) % count));
+  RecordingLines pane;
+  values.append_to(pane);
+  return pane.lines;
+}
+
+TEST(ValueList, KeepsTheFirstOfEachValueInOrderAcrossCollisionsAndGrowth) {
+  // 1500 values outgrow the first table, and 600 colliding ones fill a run
+  // longer than it once was.
+  for (const auto& [lines, count] : {std::pair{listed<tagsieve::ValueHash>(true, 1500), 1500},
+                                     std::pair{listed<SameHash>(true, 600), 600}}) {
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) EXPECT_EQ(lines[i], std::to_string(i));
+  }
+  EXPECT_EQ(listed<SameHash>(false, 50).size(), 100u);
 }
 
 }  // namespace
