@@ -64,30 +64,15 @@ bool has_focus(win32kit::Form& form, std::wstring_view name) { return GetFocus()
 
 std::string text_of(HWND window) { return win32kit::to_utf8(win32kit::window_text(window)); }
 
-std::string value_tip(win32kit::Form& form) {
-  struct Search {
-    HWND owner;
-    HWND tip = nullptr;
-  } search{form.handle()};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(data);
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (GetWindow(window, GW_OWNER) != search.owner || std::wstring_view(name) != TOOLTIPS_CLASSW) return TRUE;
-        search.tip = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  if (!search.tip) return {};
-  // The form's one tool is its first.
+std::string value_tip() {
+  // The tests' forms are the only windows of this program and make one tooltip.
+  const HWND tip = FindWindowW(TOOLTIPS_CLASSW, nullptr);
   std::array<wchar_t, 80> text{};
   TTTOOLINFOW tool{};
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  SendMessageW(search.tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (!tip || !SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool))) return {};
   tool.lpszText = text.data();
-  SendMessageW(search.tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
   return win32kit::to_utf8(text.data());
 }
 
@@ -108,51 +93,23 @@ std::map<std::string, std::string> labels_by_window_order(win32kit::Form& form) 
   return found;
 }
 
-namespace {
-
-// The texts of a program's version resource, by name, in its first language.
-std::map<std::string, std::string> version_texts(const std::filesystem::path& program) {
-  std::map<std::string, std::string> texts;
-  DWORD ignored = 0;
-  std::vector<char> block(GetFileVersionInfoSizeW(program.c_str(), &ignored));
-  if (block.empty() || !GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) {
-    return texts;
-  }
-  struct Language {
-    WORD language;
-    WORD code_page;
-  }* languages = nullptr;
-  UINT size = 0;
-  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&languages), &size) ||
-      size < sizeof(Language)) {
-    return texts;
-  }
-  wchar_t prefix[40];
-  swprintf(prefix, 40, L"\\StringFileInfo\\%04x%04x\\", languages->language, languages->code_page);
-  for (const wchar_t* name : {L"CompanyName", L"FileDescription", L"FileVersion", L"InternalName", L"OriginalFilename",
-                              L"ProductName", L"ProductVersion"}) {
-    wchar_t* value = nullptr;
-    if (VerQueryValueW(block.data(), (std::wstring(prefix) + name).c_str(), reinterpret_cast<void**>(&value), &size) &&
-        size > 0) {
-      texts[win32kit::to_utf8(name)] = win32kit::to_utf8(value);
-    }
-  }
-  return texts;
-}
-
-}  // namespace
-
 void expect_version(const std::filesystem::path& program, const std::string& name, const std::string& description,
                     const std::string& version) {
-  EXPECT_EQ(version_texts(program), (std::map<std::string, std::string>{
-                                        {"CompanyName", "Les développeurs de tweak-tools"},
-                                        {"FileDescription", description},
-                                        {"FileVersion", version},
-                                        {"InternalName", name},
-                                        {"OriginalFilename", name + ".exe"},
-                                        {"ProductName", "Tweak tools"},
-                                        {"ProductVersion", version},
-                                    }));
+  DWORD ignored = 0;
+  std::vector<char> block(GetFileVersionInfoSizeW(program.c_str(), &ignored));
+  ASSERT_TRUE(!block.empty() && GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+  // In French, in UTF-16.
+  const std::pair<const wchar_t*, std::string> texts[] = {
+      {L"CompanyName", "Les développeurs de tweak-tools"}, {L"FileDescription", description},
+      {L"FileVersion", version},  {L"InternalName", name}, {L"OriginalFilename", name + ".exe"},
+      {L"ProductName", "Tweak tools"}, {L"ProductVersion", version}};
+  for (const auto& [key, expected] : texts) {
+    wchar_t* value = nullptr;
+    UINT size = 0;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040C04B0\\") + key;
+    EXPECT_TRUE(VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &size));
+    EXPECT_EQ(value && size ? win32kit::to_utf8(value) : "", expected) << win32kit::to_utf8(key);
+  }
 }
 
 }  // namespace test_support

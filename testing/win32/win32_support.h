@@ -33,9 +33,9 @@ void drag_thumb(win32kit::Form& form, std::wstring_view bar, int position);
 // Whether the control of that name has the focus.
 [[nodiscard]] bool has_focus(win32kit::Form& form, std::wstring_view name);
 
-// The text of the tooltip in which the form shows a scroll bar's value; empty
+// The text of the tooltip in which a form shows a scroll bar's value; empty
 // before it has shown one.
-[[nodiscard]] std::string value_tip(win32kit::Form& form);
+[[nodiscard]] std::string value_tip();
 
 // A window's text as UTF-8, which the tests' expectations are written in.
 [[nodiscard]] std::string text_of(HWND window);

@@ -46,7 +46,7 @@ TEST(GenerateTweakFile, RecoloursEveryEntryOfTheShippedTemplateTheSameEachTime) 
 
 // The save as whoever runs the tests, root too, with a small file size limit
 // when the disk is to be full: its one message.
-std::string save_in(const fs::path& dir, bool full_disk) {
+std::string save_in(const fs::path& dir, [[maybe_unused]] bool full_disk) {
 #ifndef _WIN32
   rlimit saved{};
   ::getrlimit(RLIMIT_FSIZE, &saved);

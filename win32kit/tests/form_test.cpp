@@ -35,7 +35,7 @@ const std::array k_components = {
     Component{.name = L"Button1", .kind = Kind::button, .left = 200, .top = 0, .width = 60, .height = 20,
               .text = L"OK", .tab = 3, .on_event = win32kit::handler(&Probe::Clicked), .default_button = true},
     Component{.name = L"ScrollBar1", .kind = Kind::scroll_bar, .left = 8, .top = 20, .width = 200, .height = 15,
-              .tab = 0, .on_event = win32kit::handler(&Probe::Moved), .max = 255, .page = 16},
+              .tab = 0, .on_event = win32kit::handler(&Probe::Moved), .max = 255, .page = 16, .shows_value = true},
     Component{.name = L"Edit1", .kind = Kind::edit, .left = 8, .top = 40, .width = 100, .height = 21, .tab = 1},
     Component{.name = L"Edit2", .kind = Kind::edit, .left = 120, .top = 40, .width = 100, .height = 21, .tab = 4,
               .enabled = false},
@@ -58,6 +58,7 @@ class FormTest : public testing::Test {
   Probe form{&messages};
 };
 
+// The keys step the bar as Windows's own do, and its value shows.
 TEST_F(FormTest, KeysStepTheScrollBarWithinItsRange) {
   const struct {
     UINT key;
@@ -75,6 +76,7 @@ TEST_F(FormTest, KeysStepTheScrollBarWithinItsRange) {
     const int moves = form.moves;
     press(form, c.key);
     EXPECT_EQ(position(), c.to);
+    EXPECT_EQ(test_support::value_tip(), std::to_string(c.to));
     EXPECT_EQ(form.moves - moves, c.to == c.from ? 0 : 1) << "the handler runs once for each change, only then";
   }
 }
