@@ -21,22 +21,16 @@ namespace {
 
 namespace fs = std::filesystem;
 using test_support::k_on_windows;
-
-struct TargetCase {
-  const char* name;
-  std::function<void(const fs::path&)> arrange;  // in the folder that is to hold Tweak.xml
-  bool replaced;
-  const char* lands;  // the file that takes the new content, if any
-  fs::perms mode;     // its permissions after a replacement, where they are POSIX modes
-};
+using Naming = savefile::TemporaryFile::Naming;
+using Tree = std::vector<std::string>;
 
 void old_file(const fs::path& path, fs::perms mode) {
   test_support::write_file(path, "old");
   fs::permissions(path, mode);
 }
 
-auto link(const char* target) {
-  return [=](const fs::path& dir) { fs::create_symlink(target, dir / "Tweak.xml"); };
+auto link(const char* target, const char* at = "Tweak.xml") {
+  return [=](const fs::path& dir) { fs::create_symlink(target, dir / at); };
 }
 
 void game(const fs::path& dir) {
@@ -44,86 +38,75 @@ void game(const fs::path& dir) {
   old_file(dir / "game" / "real.xml", fs::perms(0640));
 }
 
-// One save of "new" over dir/Tweak.xml, by an ordinary user, and all it must
+// A save of "new" over dir/Tweak.xml by an ordinary user, and all it must
 // leave: the content where the target leads, its mode, the link, and no
-// other file.
-void check(const TargetCase& c) {
-  SCOPED_TRACE(c.name);
-  test_support::TempDir dir;
-  c.arrange(dir.path());
-  const bool was_link = fs::is_symlink(dir / "Tweak.xml");
-  const auto old_content = test_support::read_file(dir / c.lands);
-  auto expected_tree = test_support::list_tree(dir.path());
-  if (c.replaced && !old_content) expected_tree.push_back(fs::path(c.lands).generic_string());
-  std::sort(expected_tree.begin(), expected_tree.end());
-
-  const std::string outcome = test_support::run_unprivileged(dir.path(), [&] {
-    auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml");
-    if (!replacement) return "refused";
-    linescan::FileSink sink(replacement->file());
-    return sink.write_some({"new", 3}) == 3 && replacement->commit() ? "replaced" : "failed";
-  });
-
-  EXPECT_EQ(outcome, c.replaced ? "replaced" : "refused");
-  EXPECT_EQ(test_support::read_file(dir / c.lands), c.replaced ? std::optional<std::string>("new") : old_content);
-  if (c.replaced) {
-    // Windows has no modes: a file is read-only or it is not.
-    const fs::perms expected = k_on_windows ? fs::perms(0666) : c.mode;
-    EXPECT_EQ(fs::status(dir / c.lands).permissions() & fs::perms(0777), expected);
-  }
-  EXPECT_EQ(fs::is_symlink(dir / "Tweak.xml"), was_link);
-  EXPECT_EQ(test_support::list_tree(dir.path()), expected_tree);
-}
-
+// other file. A new file's mode comes from the umask, here 077.
 TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
-  const test_support::ScopedUmask mask(077);  // a new file is then 0600
-  const fs::perms readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-  const TargetCase cases[] = {
+  const test_support::ScopedUmask mask(077);
+  enum Needs { nothing, symlinks, posix };  // what the system must have to make the case
+  const struct {
+    const char* name;
+    std::function<void(const fs::path&)> arrange;  // in the folder that is to hold Tweak.xml
+    bool replaced;
+    const char* lands;  // the file that takes the new content, if any
+    fs::perms mode = {};  // its permissions after a replacement, where they are POSIX modes
+    Needs needs = nothing;
+  } cases[] = {
       {"absent", [](const fs::path&) {}, true, "Tweak.xml", fs::perms(0600)},
       {"regular", [](const fs::path& dir) { old_file(dir / "Tweak.xml", fs::perms(0640)); }, true, "Tweak.xml",
        fs::perms(0640)},
-      {"read-only", [=](const fs::path& dir) { old_file(dir / "Tweak.xml", readable); }, false, "Tweak.xml", {}},
-      {"folder", [](const fs::path& dir) { fs::create_directory(dir / "Tweak.xml"); }, false, "Tweak.xml", {}},
-  };
-  for (const auto& c : cases) check(c);
-}
-
-TEST(FileReplacement, ReplacesWhatASymbolicLinkLeadsTo) {
-  if (!test_support::can_make_symlinks()) GTEST_SKIP() << "this system makes no symbolic links";
-  const test_support::ScopedUmask mask(077);  // a new file is then 0600
-  const TargetCase cases[] = {
+      {"read-only", [](const fs::path& dir) { old_file(dir / "Tweak.xml", fs::perms(0444)); }, false, "Tweak.xml"},
+      {"folder", [](const fs::path& dir) { fs::create_directory(dir / "Tweak.xml"); }, false, "Tweak.xml"},
       {"symbolic link", [](const fs::path& dir) { game(dir), link("game/real.xml")(dir); }, true, "game/real.xml",
-       fs::perms(0640)},
-      {"chain of links",
-       [](const fs::path& dir) { game(dir), link("next")(dir), fs::create_symlink("game/real.xml", dir / "next"); },
-       true, "game/real.xml", fs::perms(0640)},
+       fs::perms(0640), symlinks},
+      {"chain of links", [](const fs::path& dir) { game(dir), link("next")(dir), link("game/real.xml", "next")(dir); },
+       true, "game/real.xml", fs::perms(0640), symlinks},
       {"dangling link", [](const fs::path& dir) { game(dir), link("game/new.xml")(dir); }, true, "game/new.xml",
-       fs::perms(0600)},
-      {"link loop", [](const fs::path& dir) { link("loop")(dir), fs::create_symlink("Tweak.xml", dir / "loop"); },
-       false, "Tweak.xml", {}},
-      {"link into a missing folder", link("nowhere/real.xml"), false, "nowhere/real.xml", {}},
-  };
-  for (const auto& c : cases) check(c);
-}
-
-TEST(FileReplacement, RefusesAPipeAndALinkIntoAReadOnlyFolder) {
-  if (k_on_windows) GTEST_SKIP() << "Windows has no named pipes in folders, and a folder's read-only attribute does not stop writing";
-  const TargetCase cases[] = {
+       fs::perms(0600), symlinks},
+      {"link loop", [](const fs::path& dir) { link("loop")(dir), link("Tweak.xml", "loop")(dir); }, false, "Tweak.xml",
+       {}, symlinks},
+      {"link into a missing folder", link("nowhere/real.xml"), false, "nowhere/real.xml", {}, symlinks},
+      // Windows has no named pipes in folders, and a folder's read-only
+      // attribute does not stop writing.
       {"pipe", [](const fs::path& dir) { ASSERT_TRUE(test_support::make_pipe(dir / "Tweak.xml")); }, false,
-       "Tweak.xml", {}},
+       "Tweak.xml", {}, posix},
       {"link into a read-only folder",
-       [](const fs::path& dir) {
-         game(dir), link("game/real.xml")(dir), fs::permissions(dir / "game", fs::perms(0555));
-       },
-       false, "game/real.xml", {}},
+       [](const fs::path& dir) { game(dir), link("game/real.xml")(dir), fs::permissions(dir / "game", fs::perms(0555)); },
+       false, "game/real.xml", {}, posix},
   };
-  for (const auto& c : cases) check(c);
+  for (const auto& c : cases) {
+    if ((c.needs == symlinks && !test_support::can_make_symlinks()) || (c.needs == posix && k_on_windows)) continue;
+    SCOPED_TRACE(c.name);
+    test_support::TempDir dir;
+    c.arrange(dir.path());
+    const bool was_link = fs::is_symlink(dir / "Tweak.xml");
+    const auto old_content = test_support::read_file(dir / c.lands);
+    auto expected_tree = test_support::list_tree(dir.path());
+    if (c.replaced && !old_content) expected_tree.push_back(fs::path(c.lands).generic_string());
+    std::sort(expected_tree.begin(), expected_tree.end());
+
+    const std::string outcome = test_support::run_unprivileged(dir.path(), [&] {
+      auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml");
+      if (!replacement) return "refused";
+      linescan::FileSink sink(replacement->file());
+      return sink.write_some({"new", 3}) == 3 && replacement->commit() ? "replaced" : "failed";
+    });
+    EXPECT_EQ(outcome, c.replaced ? "replaced" : "refused");
+    EXPECT_EQ(test_support::read_file(dir / c.lands), c.replaced ? std::optional<std::string>("new") : old_content);
+    if (c.replaced) {
+      // Windows has no modes: a file is read-only or it is not.
+      const fs::perms expected = k_on_windows ? fs::perms(0666) : c.mode;
+      EXPECT_EQ(fs::status(dir / c.lands).permissions() & fs::perms(0777), expected);
+    }
+    EXPECT_EQ(fs::is_symlink(dir / "Tweak.xml"), was_link);
+    EXPECT_EQ(test_support::list_tree(dir.path()), expected_tree);
+  }
 }
 
-// A commit that cannot put the new file in place says so, and the
-// temporary file goes with the object, named or not.
+// A commit that cannot put the new file in place says so, and the temporary
+// file goes with the object, named or not; the umask that a new file's mode
+// was taken from is the process's again.
 TEST(FileReplacement, AFailedCommitSaysSoAndLeavesNothing) {
-  using Naming = savefile::TemporaryFile::Naming;
   const test_support::ScopedUmask mask(077);
   for (const Naming naming : {Naming::unnamed_where_possible, Naming::named}) {
     test_support::TempDir dir;
@@ -133,8 +116,7 @@ TEST(FileReplacement, AFailedCommitSaysSoAndLeavesNothing) {
       fs::create_directories(dir / "Tweak.xml/taken");  // a folder that a file cannot replace
       EXPECT_FALSE(replacement->commit());
     }
-    EXPECT_EQ(test_support::list_tree(dir.path()), (std::vector<std::string>{"Tweak.xml", "Tweak.xml/taken"}));
-    // The mask that the new file's mode was taken from is the process's again.
+    EXPECT_EQ(test_support::list_tree(dir.path()), (Tree{"Tweak.xml", "Tweak.xml/taken"}));
     test_support::write_file(dir / "other", "");
     EXPECT_EQ(fs::status(dir / "other").permissions(), k_on_windows ? fs::perms(0666) : fs::perms(0600));
   }
@@ -153,9 +135,7 @@ TEST(FileReplacement, KeepsTheOwnerWhereItMay) {
   ASSERT_EQ(::stat((dir / "Tweak.xml").c_str(), &status), 0);
   EXPECT_EQ(std::pair(status.st_uid, status.st_gid), std::pair(uid_t{65534}, gid_t{65534}));
 }
-#endif
 
-#ifndef _WIN32
 extern "C" void ignore_signal(int) {}
 
 // How this process handles each signal that a named temporary file guards.
@@ -169,11 +149,10 @@ std::vector<void (*)(int)> handlers() {
   return found;
 }
 
-// While a temporary file has a name, SIGINT, SIGTERM and SIGHUP remove it
-// before they end the process; a signal the process ignores (SIGHUP under
-// nohup) stays ignored. Afterwards each handles as it did.
+// While a temporary file has a name, SIGINT, SIGTERM and SIGHUP share a
+// handler that removes it; a signal the process ignores (SIGHUP under nohup)
+// stays ignored. Once the file is gone or in place, each handles as it did.
 TEST(FileReplacement, GuardsANamedTemporaryFileWhileItIsThere) {
-  using Naming = savefile::TemporaryFile::Naming;
   ::signal(SIGINT, ignore_signal);
   ::signal(SIGHUP, SIG_IGN);
   const auto before = handlers();
@@ -183,15 +162,14 @@ TEST(FileReplacement, GuardsANamedTemporaryFileWhileItIsThere) {
       auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml", Naming::named);
       const auto guarded = handlers();
       EXPECT_NE(guarded[0], before[0]);
-      EXPECT_EQ(guarded[1], guarded[0]);
-      EXPECT_EQ(guarded[2], SIG_IGN);
+      EXPECT_EQ(guarded, (std::vector{guarded[0], guarded[0], SIG_IGN}));
       EXPECT_TRUE(!commits || replacement->commit());
       EXPECT_EQ(handlers() == before, commits);
     }
     EXPECT_EQ(handlers(), before);
     EXPECT_EQ(test_support::list_tree(dir.path()).size(), commits ? 1u : 0u);
   }
-  // An unnamed file needs no guard until it is named, in the commit.
+  // An unnamed file needs no guard until the commit names it.
   test_support::TempDir dir;
   auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml");
   EXPECT_EQ(handlers(), before);
@@ -200,55 +178,47 @@ TEST(FileReplacement, GuardsANamedTemporaryFileWhileItIsThere) {
   ::signal(SIGINT, SIG_DFL);
   ::signal(SIGHUP, SIG_DFL);
 }
-#endif
 
-// What a save that a signal ends leaves, at each stage: the old file or the
-// whole new one, and nothing else, but for a named temporary file that
-// SIGKILL, which no process can catch, ends before the commit. SIGINT and
-// SIGHUP end it as SIGTERM does.
+// What a save that a signal ends leaves: the old file before the commit, the
+// whole new one after it, and nothing else, but for a named temporary file
+// that SIGKILL, which no process can catch, ends before the commit.
 TEST(FileReplacement, ASaveEndedByASignalLeavesTheOldFileOrTheNewOne) {
-#ifdef _WIN32
-  GTEST_SKIP() << "no signal ends a Windows program";
-#else
-  using Naming = savefile::TemporaryFile::Naming;
-  // The child stops before each step; the signal comes at the stop named.
-  const std::pair<const char*, int> stages[] = {{"between two writes", 1}, {"at the commit", 2}, {"after it", 3}};
   for (const Naming naming : {Naming::unnamed_where_possible, Naming::named}) {
     for (const int signal : {SIGTERM, SIGKILL}) {
-      for (const auto& [stage, stops] : stages) {
+      for (const bool committed : {false, true}) {
         SCOPED_TRACE(testing::Message() << (naming == Naming::named ? "named, " : "unnamed, ") << strsignal(signal)
-                                        << ", " << stage);
+                                        << (committed ? ", after the commit" : ", before it"));
         test_support::TempDir dir;
         test_support::write_file(dir / "Tweak.xml", "old");
         const pid_t child = ::fork();
         if (child == 0) {
           auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml", naming);
           linescan::FileSink sink(replacement->file());
-          const bool written = sink.write_some({"ne", 2}) == 2 && ::raise(SIGSTOP) == 0 && sink.write_some({"w", 1}) == 1;
+          const bool written = sink.write_some({"new", 3}) == 3;
+          ::raise(SIGSTOP);  // the signal comes here, or at the next stop
+          const bool done = written && replacement->commit();
           ::raise(SIGSTOP);
-          const bool committed = written && replacement->commit();
-          ::raise(SIGSTOP);
-          ::_exit(committed ? 0 : 1);
+          ::_exit(done ? 0 : 1);
         }
         int status = 0;
-        for (int stop = 1; stop <= stops; ++stop) {
+        for (int stop = 0; stop <= int{committed}; ++stop) {
           ASSERT_EQ(::waitpid(child, &status, WUNTRACED), child);
           ASSERT_TRUE(WIFSTOPPED(status));
-          if (stop < stops) ::kill(child, SIGCONT);
+          if (stop < int{committed}) ::kill(child, SIGCONT);
         }
         ::kill(child, signal);
         ::kill(child, SIGCONT);
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
-        EXPECT_EQ(test_support::read_file(dir / "Tweak.xml"), stops < 3 ? "old" : "new");
+        EXPECT_EQ(test_support::read_file(dir / "Tweak.xml"), committed ? "new" : "old");
         const auto left = test_support::list_tree(dir.path());
-        const bool kept = naming == Naming::named && signal == SIGKILL && stops < 3;
+        const bool kept = naming == Naming::named && signal == SIGKILL && !committed;
         EXPECT_EQ(left.size(), kept ? 2u : 1u);
         EXPECT_TRUE(left.front().starts_with(kept ? ".Tweak.xml." : "Tweak.xml")) << left.front();
       }
     }
   }
-#endif
 }
+#endif
 
 }  // namespace
