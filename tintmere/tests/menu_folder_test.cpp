@@ -25,43 +25,37 @@ TEST(MenuFolder, IsTintmereInTheDocumentsFolderThatTheDesktopNames) {
   test_support::TempDir dir;
   const fs::path home = dir / "home";
   const std::string h = home.string();
+  const std::string key = "XDG_DOCUMENTS_DIR=\"";
   const struct {
     const char* name;
-    tintmere::Session session;
-    const char* user_dirs;  // in the configuration folder, if any
+    std::string user_dirs;  // in the configuration folder, if any
     std::optional<fs::path> expected;
+    tintmere::Session session;
   } cases[] = {
-      {"no user-dirs.dirs", {h, "", ""}, nullptr, home / "Documents/Tintmere"},
-      {"the desktop's own name", {h, "", ""}, "XDG_DOCUMENTS_DIR=\"$HOME/Mes documents\"\n",
-       home / "Mes documents/Tintmere"},
+      {"no user-dirs.dirs", "", home / "Documents/Tintmere", {h, "", ""}},
+      {"the desktop's own name", key + "$HOME/Mes documents\"\n", home / "Mes documents/Tintmere", {h, "", ""}},
       {"the last line counts, comments do not",
-       {h, "", ""},
-       "# XDG_DOCUMENTS_DIR=\"$HOME/no\"\nXDG_DOCUMENTS_DIR=\"$HOME/a\"\r\n  XDG_DOCUMENTS_DIR=\"$HOME/b\"\t\n",
-       home / "b/Tintmere"},
-      {"an absolute folder, with an escape", {h, "", ""}, "XDG_DOCUMENTS_DIR=\"/srv/\\\"d\\\\\"\n",
-       fs::path("/srv/\"d\\/Tintmere")},
-      {"the home folder itself", {h, "", ""}, "XDG_DOCUMENTS_DIR=\"$HOME\"\n", home / "Tintmere"},
-      {"a relative folder is no folder", {h, "", ""}, "XDG_DOCUMENTS_DIR=\"docs\"\n", home / "Documents/Tintmere"},
-      {"no closing quote", {h, "", ""}, "XDG_DOCUMENTS_DIR=\"$HOME/a\n", home / "Documents/Tintmere"},
-      {"configuration elsewhere", {h, (dir / "config").string(), ""}, "XDG_DOCUMENTS_DIR=\"$HOME/c\"\n",
-       home / "elsewhere/Tintmere"},
-      {"a relative configuration folder counts as unset", {h, "config", ""}, "XDG_DOCUMENTS_DIR=\"$HOME/c\"\n",
-       home / "c/Tintmere"},
-      {"no HOME: the account's", {"", "", h}, nullptr, home / "Documents/Tintmere"},
-      {"a relative HOME counts as unset", {"home", "", h}, nullptr, home / "Documents/Tintmere"},
-      {"no home at all", {"", "", ""}, nullptr, std::nullopt},
+       "# " + key + "$HOME/no\"\n" + key + "$HOME/a\"\r\n  " + key + "$HOME/b\"\t\n", home / "b/Tintmere", {h, "", ""}},
+      {"an absolute folder, with an escape", key + "/srv/\\\"d\\\\\"\n", "/srv/\"d\\/Tintmere", {h, "", ""}},
+      {"the home folder itself", key + "$HOME\"\n", home / "Tintmere", {h, "", ""}},
+      {"a relative folder is no folder", key + "docs\"\n", home / "Documents/Tintmere", {h, "", ""}},
+      {"no closing quote", key + "$HOME/a\n", home / "Documents/Tintmere", {h, "", ""}},
+      {"configuration elsewhere", key + "$HOME/c\"\n", home / "elsewhere/Tintmere", {h, (dir / "config").string(), ""}},
+      {"a relative configuration folder counts as unset", key + "$HOME/c\"\n", home / "c/Tintmere", {h, "config", ""}},
+      {"no HOME: the account's", "", home / "Documents/Tintmere", {"", "", h}},
+      {"a relative HOME counts as unset", "", home / "Documents/Tintmere", {"home", "", h}},
+      {"no home at all", "", std::nullopt, {"", "", ""}},
   };
+  // The configuration folder that XDG_CONFIG_HOME names, absolute or
+  // relative to the current folder.
+  fs::create_directories(dir / "config");
+  write_file(dir / "config/user-dirs.dirs", key + "$HOME/elsewhere\"\n");
+  const test_support::ScopedCurrentDir in_dir(dir.path());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    fs::remove_all(dir.path() / "config");
     fs::remove_all(home);
     fs::create_directories(home / ".config");
-    fs::create_directories(dir / "config");
-    if (c.user_dirs) write_file(home / ".config/user-dirs.dirs", c.user_dirs);
-    // The configuration folder that XDG_CONFIG_HOME names, absolute or
-    // relative to the current folder.
-    write_file(dir / "config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/elsewhere\"\n");
-    const test_support::ScopedCurrentDir in_dir(dir.path());
+    if (!c.user_dirs.empty()) write_file(home / ".config/user-dirs.dirs", c.user_dirs);
     EXPECT_EQ(tintmere::menu_folder(c.session), c.expected);
   }
 }
