@@ -59,43 +59,33 @@ TEST(ReplaceFile, TheNewFileKeepsTheTargetsAttributesAndHidesUntilThen) {
   }
 }
 
-// Who may do what with the file stays as it was.
+// The access list as text, "D:(A;;FA;;;OW)" and the like.
+std::wstring access_list(const fs::path& path) {
+  DWORD size = 0;
+  ::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  std::vector<char> descriptor(size);
+  wchar_t* text = nullptr;
+  if (size == 0 || !::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+      !::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1,
+                                                             DACL_SECURITY_INFORMATION, &text, nullptr)) {
+    return {};
+  }
+  std::wstring result = text;
+  ::LocalFree(text);
+  return result;
+}
+
+// Who may do what with the file stays as it was: here, the owner alone may
+// do anything with the target, where a new file would let everyone read it.
 TEST(ReplaceFile, TheNewFileKeepsTheTargetsAccessList) {
   test_support::TempDir dir;
   test_support::write_file(dir / "target", "old");
   test_support::write_file(dir / "new", "new");
-  // The access list as text, "D:(A;;FR;;;WD)" and the like.
-  const auto access_list = [](const fs::path& path) {
-    DWORD size = 0;
-    ::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-    std::vector<char> descriptor(size);
-    wchar_t* text = nullptr;
-    if (size == 0 || !::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
-        !::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1,
-                                                               DACL_SECURITY_INFORMATION, &text, nullptr)) {
-      return std::wstring();
-    }
-    std::wstring result = text;
-    ::LocalFree(text);
-    return result;
-  };
-  // The owner alone may do anything with the target; a new file would let
-  // everyone read it.
-  DWORD size = 0;
-  ::GetFileSecurityW((dir / "target").c_str(), OWNER_SECURITY_INFORMATION, nullptr, 0, &size);
-  std::vector<char> owned(size);
-  PSID owner = nullptr;
-  BOOL defaulted = FALSE;
-  ASSERT_TRUE(::GetFileSecurityW((dir / "target").c_str(), OWNER_SECURITY_INFORMATION, owned.data(), size, &size));
-  ASSERT_TRUE(::GetSecurityDescriptorOwner(owned.data(), &owner, &defaulted));
-  SECURITY_DESCRIPTOR descriptor{};
-  ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
-  alignas(ACL) char list_bytes[256];
-  ACL* list = reinterpret_cast<ACL*>(list_bytes);
-  ASSERT_TRUE(::InitializeAcl(list, sizeof list_bytes, ACL_REVISION));
-  ASSERT_TRUE(::AddAccessAllowedAce(list, ACL_REVISION, FILE_ALL_ACCESS, owner));
-  ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, list, FALSE));
-  ASSERT_TRUE(::SetFileSecurityW((dir / "target").c_str(), DACL_SECURITY_INFORMATION, &descriptor));
+  PSECURITY_DESCRIPTOR owner_only = nullptr;
+  ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;OW)", SDDL_REVISION_1, &owner_only,
+                                                                    nullptr));
+  ASSERT_TRUE(::SetFileSecurityW((dir / "target").c_str(), DACL_SECURITY_INFORMATION, owner_only));
+  ::LocalFree(owner_only);
   const std::wstring before = access_list(dir / "target");
   ASSERT_FALSE(before.empty());
   ASSERT_NE(access_list(dir / "new"), before);
