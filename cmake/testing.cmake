@@ -2,7 +2,7 @@ include(GoogleTest)
 
 # add_tweak_test(<name> SOURCES ... LIBS ... [QT] [DATA <folder>])
 # A GoogleTest program run by CTest. QT tests share one main(), which
-# makes the application object, and get the offscreen Qt platform so that they
+# makes the application object on the offscreen Qt platform, so that they
 # need no display. DATA names a folder of data files, which the tests find at
 # TEST_DATA_DIR.
 function(add_tweak_test name)
@@ -12,10 +12,8 @@ function(add_tweak_test name)
   if(arg_DATA)
     target_compile_definitions(${name} PRIVATE TEST_DATA_DIR="${arg_DATA}")
   endif()
-  set(properties "")
   if(arg_QT)
     target_link_libraries(${name} PRIVATE qt_test_support)
-    set(properties PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
@@ -24,7 +22,7 @@ function(add_tweak_test name)
     # more at build time: each program is one CTest test instead.
     add_test(NAME ${name} COMMAND ${name})
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 ${properties})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30)
   endif()
 endfunction()
 
