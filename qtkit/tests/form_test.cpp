@@ -51,26 +51,34 @@ class QtForm : public testing::Test {
   Probe form;
 };
 
-// As in a Windows dialog: Enter presses the focused button, or else the
-// default one, but a multi-line pane takes it as a new line.
+// As in a Windows dialog: Enter, on the keypad too, presses the focused
+// button, or else the enabled default one, but a multi-line pane takes it as
+// a new line, and with Ctrl or Shift held it is no click.
 TEST_F(QtForm, EnterPressesTheFocusedButtonOrTheDefaultOne) {
   const struct {
     QWidget* focused;
     std::vector<std::string> clicked;
+    Qt::Key key = Qt::Key_Return;
+    Qt::KeyboardModifiers held = {};
+    bool default_enabled = true;
   } cases[] = {
       {&form.plain, {"plain"}},
       {&form.chosen, {"chosen"}},
       {&form.box, {"chosen"}},
       {&form.line, {"chosen"}},
       {&form.bar, {"chosen"}},
+      {&form.line, {"chosen"}, Qt::Key_Enter, Qt::KeypadModifier},
+      {&form.line, {}, Qt::Key_Return, Qt::ShiftModifier},
+      {&form.line, {}, Qt::Key_Return, {}, false},
       {&form.pane, {}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.focused->metaObject()->className());
+    SCOPED_TRACE(testing::Message() << c.focused->metaObject()->className() << " " << QTest::toString(c.key));
     form.clicked.clear();
+    form.chosen.setEnabled(c.default_enabled);
     c.focused->setFocus();
     ASSERT_TRUE(test_support::eventually([&] { return c.focused->hasFocus(); }));
-    QTest::keyClick(c.focused, Qt::Key_Return);
+    QTest::keyClick(c.focused, c.key, c.held);
     EXPECT_EQ(form.clicked, c.clicked);
   }
   EXPECT_EQ(form.pane.toPlainText(), "\n");
