@@ -103,11 +103,30 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
   }
 }
 
+#ifndef _WIN32
+extern "C" void ignore_signal(int) {}
+
+// How this process handles each signal that a named temporary file guards.
+std::vector<void (*)(int)> handlers() {
+  std::vector<void (*)(int)> found;
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction action {};
+    ::sigaction(signal, nullptr, &action);
+    found.push_back(action.sa_handler);
+  }
+  return found;
+}
+
+#endif
+
 // A commit that cannot put the new file in place says so, and the temporary
 // file goes with the object, named or not; the umask that a new file's mode
 // was taken from is the process's again.
 TEST(FileReplacement, AFailedCommitSaysSoAndLeavesNothing) {
   const test_support::ScopedUmask mask(077);
+#ifndef _WIN32
+  const auto before = handlers();
+#endif
   for (const Naming naming : {Naming::unnamed_where_possible, Naming::named}) {
     test_support::TempDir dir;
     {
@@ -115,6 +134,9 @@ TEST(FileReplacement, AFailedCommitSaysSoAndLeavesNothing) {
       ASSERT_TRUE(replacement);
       fs::create_directories(dir / "Tweak.xml/taken");  // a folder that a file cannot replace
       EXPECT_FALSE(replacement->commit());
+#ifndef _WIN32
+      EXPECT_NE(handlers(), before) << "the file, named by now, is not guarded";
+#endif
     }
     EXPECT_EQ(test_support::list_tree(dir.path()), (Tree{"Tweak.xml", "Tweak.xml/taken"}));
     test_support::write_file(dir / "other", "");
@@ -134,19 +156,6 @@ TEST(FileReplacement, KeepsTheOwnerWhereItMay) {
   struct stat status {};
   ASSERT_EQ(::stat((dir / "Tweak.xml").c_str(), &status), 0);
   EXPECT_EQ(std::pair(status.st_uid, status.st_gid), std::pair(uid_t{65534}, gid_t{65534}));
-}
-
-extern "C" void ignore_signal(int) {}
-
-// How this process handles each signal that a named temporary file guards.
-std::vector<void (*)(int)> handlers() {
-  std::vector<void (*)(int)> found;
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    struct sigaction action {};
-    ::sigaction(signal, nullptr, &action);
-    found.push_back(action.sa_handler);
-  }
-  return found;
 }
 
 // While a temporary file has a name, SIGINT, SIGTERM and SIGHUP share a

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -93,8 +92,12 @@ namespace {
 // string the handler can use as it is, and whether there is one.
 char g_guarded_path[PATH_MAX];
 volatile std::sig_atomic_t g_guarded = 0;
-constexpr int k_guarded_signals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction g_previous[std::size(k_guarded_signals)];
+// Each signal that would end the process, and how it was handled before.
+struct GuardedSignal {
+  int signal;
+  struct sigaction previous;
+};
+GuardedSignal g_guarded_signals[] = {{SIGINT, {}}, {SIGTERM, {}}, {SIGHUP, {}}};
 
 // Removes the file, then lets the signal do what it would have done.
 extern "C" void remove_then_reraise(int signal) {
@@ -117,16 +120,16 @@ void platform::guard_against_signals(const std::filesystem::path& path) {
   struct sigaction action {};
   action.sa_handler = remove_then_reraise;
   ::sigemptyset(&action.sa_mask);
-  for (std::size_t i = 0; i < std::size(k_guarded_signals); ++i) {
-    ::sigaction(k_guarded_signals[i], nullptr, &g_previous[i]);
+  for (GuardedSignal& guarded : g_guarded_signals) {
+    ::sigaction(guarded.signal, nullptr, &guarded.previous);
     // A signal the process ignores (SIGHUP under nohup) stays ignored.
-    if (g_previous[i].sa_handler != SIG_IGN) ::sigaction(k_guarded_signals[i], &action, nullptr);
+    if (guarded.previous.sa_handler != SIG_IGN) ::sigaction(guarded.signal, &action, nullptr);
   }
 }
 
 void platform::drop_signal_guard() {
   if (g_guarded == 0) return;
-  for (std::size_t i = 0; i < std::size(k_guarded_signals); ++i) ::sigaction(k_guarded_signals[i], &g_previous[i], nullptr);
+  for (const GuardedSignal& guarded : g_guarded_signals) ::sigaction(guarded.signal, &guarded.previous, nullptr);
   g_guarded = 0;
 }
 
