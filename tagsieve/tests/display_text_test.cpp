@@ -20,8 +20,10 @@ constexpr DisplayCase k_display_cases[] = {
     {"\x80", "\xE2\x82\xAC"},  // a lone continuation byte is not UTF-8: Windows-1252's euro
     {"\x9F", "\xC5\xB8"},      // and the last of its 0x80 to 0x9F
     {"\xDF\xBF", "\xDF\xBF"},  // the last two-byte lead
+    {"\xE0\xA0\x80 \xF0\x90\x80\x80", "\xE0\xA0\x80 \xF0\x90\x80\x80"},  // the first of three bytes, and of four
     {"\xE2\x82" "A", "\xC3\xA2\xE2\x80\x9A" "A"},  // a three-byte sequence cut at its third byte
     {"\xF0\x9F\x8C" "A", "\xC3\xB0\xC5\xB8\xC5\x92" "A"},  // a four-byte one cut at its fourth
+    {"\xF0\x9F" "A\x8A", "\xC3\xB0\xC5\xB8" "A\xC5\xA0"},  // or at its third
     {"\xC3", "\xC3\x83"},  // a cut sequence is not UTF-8
     {"\xC0\xAF", "\xC3\x80\xC2\xAF"},  // nor an overlong one, of two bytes
     {"\xE0\x80\xAF", "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},  // of three
@@ -29,6 +31,7 @@ constexpr DisplayCase k_display_cases[] = {
     {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},  // nor a surrogate
     {"\xF4\x90\x80\x80", "\xC3\xB4\\u0090\xE2\x82\xAC\xE2\x82\xAC"},  // nor a code point past U+10FFFF
     {"\xF5\x80\x80\x80", "\xC3\xB5\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"},
+    {"\xC2\x80\xC2\x9F", "\\u0080\\u009F"},  // the ends of the C1 controls
     {"a\0b\rc\td\x7F"sv, "a\xE2\x90\x80" "b\xE2\x90\x8D" "c\td\xE2\x90\xA1"},  // controls show as symbols
     // Nothing breaks the line or turns the text around: NEL, the separators,
     // and the bidirectional controls at both ends of their ranges.
