@@ -53,6 +53,20 @@ Probe::Probe(messaging::MessageSink* messages) : Form(k_probe, messages) {}
 class FormTest : public testing::Test {
  protected:
   int position() { return GetScrollPos(form.control(L"ScrollBar1"), SB_CTL); }
+  // The window's outer size once asked to take width by height.
+  std::pair<LONG, LONG> sized(int width, int height) {
+    SetWindowPos(form.handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    RECT outer;
+    GetWindowRect(form.handle(), &outer);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+  }
+  // A control's distances to the client area's left, top, right and bottom sides.
+  std::tuple<LONG, LONG, LONG, LONG> margins(std::wstring_view name) {
+    RECT client;
+    GetClientRect(form.handle(), &client);
+    const RECT place = test_support::place(form, name);
+    return {place.left, place.top, client.right - place.right, client.bottom - place.bottom};
+  }
 
   test_support::RecordingMessages messages;
   Probe form{&messages};
@@ -106,23 +120,11 @@ TEST_F(FormTest, EnterClicksTheDefaultButtonButIsANewLineInAMemoAndEscapeClosesN
 }
 
 TEST_F(FormTest, OnlyTheAnchoredControlFollowsTheSizeWhichStopsAtTheMinimum) {
-  RECT client;
-  GetClientRect(form.handle(), &client);
-  const RECT memo = test_support::place(form, L"Memo1");
-  EXPECT_EQ(client.right - memo.right, 10);
-  EXPECT_EQ(client.bottom - memo.bottom, 10);
-
-  SetWindowPos(form.handle(), nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
-  GetClientRect(form.handle(), &client);
-  const RECT grown = test_support::place(form, L"Memo1");
-  EXPECT_EQ(std::tuple(grown.left, grown.top, client.right - grown.right, client.bottom - grown.bottom),
-            std::tuple(0L, 70L, 10L, 10L));
+  EXPECT_EQ(margins(L"Memo1"), std::tuple(0L, 70L, 10L, 10L));
+  sized(500, 400);
+  EXPECT_EQ(margins(L"Memo1"), std::tuple(0L, 70L, 10L, 10L));
   EXPECT_EQ(test_support::place(form, L"Edit1").right, 108);
-
-  SetWindowPos(form.handle(), nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
-  RECT outer;
-  GetWindowRect(form.handle(), &outer);
-  EXPECT_EQ(std::pair(outer.right - outer.left, outer.bottom - outer.top), std::pair(250L, 150L));
+  EXPECT_EQ(sized(50, 50), std::pair(250L, 150L));
 }
 
 // Moved to a screen of 144 dpi, the form lays itself out anew at one and a
@@ -133,17 +135,11 @@ TEST_F(FormTest, OnAScreenOfMoreDotsEverythingScalesWithIt) {
   SendMessageW(form.handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   const RECT edit = test_support::place(form, L"Edit1");
   EXPECT_EQ(std::tuple(edit.left, edit.top, edit.right, edit.bottom), std::tuple(12L, 60L, 162L, 92L));
-  RECT client;
-  GetClientRect(form.handle(), &client);
-  const RECT memo = test_support::place(form, L"Memo1");
-  EXPECT_EQ(std::tuple(memo.top, client.right - memo.right, client.bottom - memo.bottom), std::tuple(105L, 15L, 15L));
+  EXPECT_EQ(margins(L"Memo1"), std::tuple(0L, 105L, 15L, 15L));
   LOGFONTW font{};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.control(L"Edit1"), WM_GETFONT, 0, 0)), sizeof font, &font);
   EXPECT_EQ(font.lfHeight, -17);
-  SetWindowPos(form.handle(), nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
-  RECT outer;
-  GetWindowRect(form.handle(), &outer);
-  EXPECT_EQ(std::pair(outer.right - outer.left, outer.bottom - outer.top), std::pair(375L, 225L));
+  EXPECT_EQ(sized(50, 50), std::pair(375L, 225L));
 }
 
 TEST_F(FormTest, ALabelIsAsWideAsItsCaption) {
