@@ -1,5 +1,7 @@
 #include "linescan/byte_stream.h"
 
+#include <array>
+
 namespace linescan {
 
 bool write_all(ByteSink& sink, std::span<const char> bytes) {
@@ -9,6 +11,15 @@ bool write_all(ByteSink& sink, std::span<const char> bytes) {
     bytes = bytes.subspan(static_cast<std::size_t>(count));
   }
   return true;
+}
+
+bool copy_all(ByteSource& source, ByteSink& sink) {
+  std::array<char, 1 << 16> block;
+  for (;;) {
+    const std::ptrdiff_t count = source.read_some(block);
+    if (count == 0) return true;
+    if (count < 0 || !write_all(sink, {block.data(), static_cast<std::size_t>(count)})) return false;
+  }
 }
 
 }  // namespace linescan

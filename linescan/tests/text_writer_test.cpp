@@ -30,15 +30,4 @@ TEST(TextWriter, AFailedWriteIsKeptAndWhatFollowsIsDropped) {
   EXPECT_EQ(sink.written, "01234");
 }
 
-// A sink that breaks its promise and takes nothing: the writer fails rather
-// than try for ever.
-TEST(TextWriter, ASinkThatTakesNothingIsAFailure) {
-  struct TakesNothing final : linescan::ByteSink {
-    std::ptrdiff_t write_some(std::span<const char>) override { return 0; }
-  } sink;
-  linescan::TextWriter writer(sink, 4);
-  writer.write("0123456789\n");
-  EXPECT_FALSE(writer.flush());
-}
-
 }  // namespace

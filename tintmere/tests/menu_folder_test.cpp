@@ -40,6 +40,8 @@ TEST(MenuFolder, IsTintmereInTheDocumentsFolderThatTheDesktopNames) {
       {"the home folder itself", key + "$HOME\"\n", home / "Tintmere", {h, "", ""}},
       {"a relative folder is no folder", key + "docs\"\n", home / "Documents/Tintmere", {h, "", ""}},
       {"no closing quote", key + "$HOME/a\n", home / "Documents/Tintmere", {h, "", ""}},
+      {"only the first 64 KiB are read", std::string(1 << 16, '#') + "\n" + key + "$HOME/a\"\n",
+       home / "Documents/Tintmere", {h, "", ""}},
       {"configuration elsewhere", key + "$HOME/c\"\n", home / "elsewhere/Tintmere", {h, (dir / "config").string(), ""}},
       {"a relative configuration folder counts as unset", key + "$HOME/c\"\n", home / "c/Tintmere", {h, "config", ""}},
       {"no HOME: the account's", "", home / "Documents/Tintmere", {"", "", h}},

@@ -28,6 +28,10 @@ class ByteSink {
 // Writes all of bytes to sink, write after write: false once a write fails.
 [[nodiscard]] bool write_all(ByteSink& sink, std::span<const char> bytes);
 
+// Copies what source gives, to its end, to sink: false once a read or a
+// write fails.
+[[nodiscard]] bool copy_all(ByteSource& source, ByteSink& sink);
+
 // Reads an open file, which it does not own.
 class FileSource final : public ByteSource {
  public:

@@ -1,6 +1,5 @@
 #include "tintmere/menu_folder.h"
 
-#include <array>
 
 #include "linescan/file.h"
 #include "savefile/file_replacement.h"
@@ -141,13 +140,7 @@ bool copy_whole(linescan::ByteSource& source, const fs::path& path) {
   std::optional<savefile::FileReplacement> copy = savefile::FileReplacement::begin(path);
   if (!copy) return false;
   linescan::FileSink sink(copy->file());
-  std::array<char, 1 << 16> block;
-  for (;;) {
-    const std::ptrdiff_t count = source.read_some(block);
-    if (count < 0) return false;
-    if (count == 0) return copy->commit();
-    if (!linescan::write_all(sink, {block.data(), static_cast<std::size_t>(count)})) return false;
-  }
+  return linescan::copy_all(source, sink) && copy->commit();
 }
 
 }  // namespace tintmere
