@@ -45,9 +45,7 @@ TForm1::TForm1(messaging::MessageSink* messages, QWidget* parent)
 
   auto* files = new QFileSystemModel(this);
   files->setRootPath(QString());
-  auto* completer = new QCompleter(files, this);
-  completer->setCompletionMode(QCompleter::PopupCompletion);
-  ui_->Edit1->setCompleter(completer);
+  ui_->Edit1->setCompleter(new QCompleter(files, this));
 
   setAcceptDrops(true);
   for (QObject* target : std::initializer_list<QObject*>{this, ui_->Edit1, ui_->Edit2, ui_->RichEdit1->viewport()}) {
