@@ -1,6 +1,7 @@
 #include "qtkit/form.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "qt_support.h"
+#include "qtkit/form_font.h"
 #include "qtkit/value_slider.h"
 
 namespace {
@@ -120,6 +122,22 @@ TEST_F(QtForm, KeysStepAValueSliderAsOnWindows) {
     EXPECT_EQ(form.bar.value(), c.to);
     EXPECT_EQ(form.bar.toolTip(), QString::number(c.to));
   }
+}
+
+// The forms' font, as on Windows: MS Sans Serif where there is one, else a
+// font of the same measures, at 11 pixels; labels and check boxes then take
+// the room their captions need.
+TEST_F(QtForm, TheFormsFontSizesTheCaptions) {
+  QLabel label("Une étiquette assez longue", &form);
+  label.setGeometry(0, 150, 2, 13);
+  form.box.setText("Une case à cocher assez longue");
+  form.box.resize(10, 20);
+  qtkit::apply_form_font(form);
+  const QStringList families = {"MS Sans Serif", "Liberation Sans", "Arial"};
+  EXPECT_TRUE(families.contains(QFontInfo(label.font()).family())) << QFontInfo(label.font()).family().toStdString();
+  EXPECT_EQ(label.font().pixelSize(), 11);
+  EXPECT_EQ(label.size(), label.sizeHint());
+  EXPECT_EQ(form.box.width(), form.box.sizeHint().width());
 }
 
 // Qt's own texts, a text box's menu among them, are French.

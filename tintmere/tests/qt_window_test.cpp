@@ -34,6 +34,7 @@ class ColourWindow : public testing::Test {
 // What the form says (captions, places, ranges) comes from its Designer file
 // as it is; this is what the window adds.
 TEST_F(ColourWindow, StartsBlackAtZeroFixedInSizeWithTheEntryListHidden) {
+  EXPECT_EQ(form.pos(), QPoint(288, 143));
   EXPECT_EQ(preview(), QColor(0, 0, 0));
   EXPECT_TRUE(bar(1).hasFocus());
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
