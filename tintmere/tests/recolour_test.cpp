@@ -6,39 +6,35 @@
 
 namespace {
 
-constexpr tintmere::Colour k_colour{255, 0, 16};
+// Three digits to each channel: the longest colour text.
+constexpr tintmere::Colour k_colour{255, 200, 100};
 
-struct RecolourCase {
-  std::string_view name;
-  std::string_view piece;
-  std::string_view expected;
-};
-
-constexpr RecolourCase k_piece_cases[] = {
-    {"Surface", "  <Surface r='1' g='2' b='3' a='4'/>\n", "      <Surface r='255' g='0' b='16' a='4'/>\n"},
-    {"Surface", "<Surface a='9' x='1'/>", "      <Surface r='255' g='0' b='16' a='9' x='1'/>"},
-    // The right-most 'a' wins, even inside a value.
-    {"Foam", "<Foam r='1' a='2' tag='sea'/>\n", "      <Foam r='255' g='0' b='16' a'/>\n"},
-    {"", "plain text a\n", "      < r='255' g='0' b='16' a\n"},
-    // No 'a': only the newline survives, if there is one.
-    {"Deep", "<Deep r='1'/>\n", "      <Deep r='255' g='0' b='16' \n"},
-    {"Deep", "<Deep r='1'/>", "      <Deep r='255' g='0' b='16' "},
-    {"P%s", "<P%s a='%i%n'/>\n", "      <P%s r='255' g='0' b='16' a='%i%n'/>\n"},  // nothing is interpreted
-};
+// The longest piece there is, and its element's name.
+const std::string k_longest = "<a" + std::string(linescan::k_piece_capacity - 2, 'x');
 
 TEST(Recolourer, IndentsSetsTheColourAndKeepsTheTailFromTheLastA) {
-  for (const auto& c : k_piece_cases) {
+  const struct {
+    std::string_view name;
+    std::string_view piece;
+    std::string expected;
+  } cases[] = {
+      {"Surface", "  <Surface r='1' g='2' b='3' a='4'/>\n", "      <Surface r='255' g='200' b='100' a='4'/>\n"},
+      {"Surface", "<Surface a='9' x='1'/>", "      <Surface r='255' g='200' b='100' a='9' x='1'/>"},
+      // The right-most 'a' wins, even inside a value.
+      {"Foam", "<Foam r='1' a='2' tag='sea'/>\n", "      <Foam r='255' g='200' b='100' a'/>\n"},
+      {"", "plain text a\n", "      < r='255' g='200' b='100' a\n"},
+      // No 'a': only the newline survives, if there is one.
+      {"Deep", "<Deep r='1'/>\n", "      <Deep r='255' g='200' b='100' \n"},
+      {"Deep", "<Deep r='1'/>", "      <Deep r='255' g='200' b='100' "},
+      // The longest fits the recolourer's buffer.
+      {std::string_view(k_longest).substr(1), k_longest,
+       "      <" + k_longest.substr(1) + " r='255' g='200' b='100' " + k_longest.substr(1)},
+  };
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.piece);
     tintmere::Recolourer recoloured(k_colour);
     EXPECT_EQ(recoloured(c.name, c.piece), c.expected);
   }
-}
-
-TEST(Recolourer, TheLongestFitsItsBuffer) {
-  const std::string piece = "<a" + std::string(linescan::k_piece_capacity - 2, 'x');
-  tintmere::Recolourer recoloured({255, 255, 255});
-  EXPECT_EQ(recoloured(std::string_view(piece).substr(1), piece),
-            "      <" + piece.substr(1) + " r='255' g='255' b='255' " + piece.substr(1));
 }
 
 std::string repeat(std::string_view line, int count) {
@@ -67,7 +63,7 @@ struct TemplateCase {
 
 std::vector<TemplateCase> template_cases() {
   const std::string line = "    <Wave r='1' g='2' b='3' a='4'/>\n";
-  const std::string done = "      <Wave r='255' g='0' b='16' a='4'/>\r\n";
+  const std::string done = "      <Wave r='255' g='200' b='100' a='4'/>\r\n";
   const std::string open = "  <WaterPlaneTweaks name='FE.Water' lod='2'>\n";
   const std::string opened = "  <WaterPlaneTweaks name='FE.Water' lod='2'>\r\n";
   const std::string close = "  </WaterPlaneTweaks>\n";
@@ -78,7 +74,8 @@ std::vector<TemplateCase> template_cases() {
       {"a listed entry", open + repeat(line, 25) + close, opened + repeat(done, 25) + closed},
       {"an unlisted entry", "<WaterPlaneTweaks name='Water.MARS.DAY'>\n<X a='1'/>\n",
        "<WaterPlaneTweaks name='Water.MARS.DAY'>\r\n" + copied},
-      {"no quoted value", "<WaterPlaneTweaks name=FE.Water>\n<X a='1'/>\n", "<WaterPlaneTweaks name=FE.Water>\r\n" + copied},
+      {"no quoted value", "<WaterPlaneTweaks name=FE.Water>\n<X a='1'/>\n",
+       "<WaterPlaneTweaks name=FE.Water>\r\n" + copied},
       {"element name in another case", "<waterplanetweaks name='FE.Water'>\n<X a='1'/>\n",
        "<waterplanetweaks name='FE.Water'>\r\n" + copied},
       {"no blank after the element name", "<WaterPlaneTweaks>'FE.Water'\n<X a='1'/>\n",
@@ -86,18 +83,18 @@ std::vector<TemplateCase> template_cases() {
       // A name with no blank after it runs to the end of its piece, newline
       // included: that newline too is written as CR LF.
       {"names that run to the line end", open + "<Deep r='1'/>\n<Ooh>\n" + close,
-       opened + "      <Deep r='255' g='0' b='16' \r\n      <Ooh>\r\n r='255' g='0' b='16' \r\n" +
-           "      </WaterPlaneTweaks>\r\n r='255' g='0' b='16' aks>\r\n"},
+       opened + "      <Deep r='255' g='200' b='100' \r\n      <Ooh>\r\n r='255' g='200' b='100' \r\n" +
+           "      </WaterPlaneTweaks>\r\n r='255' g='200' b='100' aks>\r\n"},
       {"ending within the countdown", open + line + "<Last a='1'/>",
-       opened + done + "      <Last r='255' g='0' b='16' a='1'/>"},
+       opened + done + "      <Last r='255' g='200' b='100' a='1'/>"},
       // Its first piece has no 'a' and no newline; its second has no '<'.
       {"a long line counts as two pieces", open + "<Long v='" + std::string(90, '7') + "' a='5'/>\n" + repeat(line, 24),
-       opened + "      <Long r='255' g='0' b='16' " + "      < r='255' g='0' b='16' a='5'/>\r\n" +
+       opened + "      <Long r='255' g='200' b='100' " + "      < r='255' g='200' b='100' a='5'/>\r\n" +
            repeat(done, 23) + "    <Wave r='1' g='2' b='3' a='4'/>\r\n"},
       // The second opening piece falls inside the first countdown: it is
       // recoloured itself (its tail starts at the 'a' of "Water") and starts 25 more.
       {"two entries fewer than 25 pieces apart", open + repeat(line, 3) + open + repeat(line, 26),
-       opened + repeat(done, 3) + "      <WaterPlaneTweaks r='255' g='0' b='16' ater' lod='2'>\r\n" +
+       opened + repeat(done, 3) + "      <WaterPlaneTweaks r='255' g='200' b='100' ater' lod='2'>\r\n" +
            repeat(done, 25) + "    <Wave r='1' g='2' b='3' a='4'/>\r\n"},
   };
 }
