@@ -93,7 +93,14 @@ TEST_F(QtForm, TheFocusedSliderIsMarked) {
   const QImage unfocused = form.bar.grab().toImage();
   form.bar.setFocus();
   ASSERT_TRUE(test_support::eventually([&] { return form.bar.hasFocus(); }));
-  EXPECT_NE(form.bar.grab().toImage(), unfocused);
+  const QImage focused = form.bar.grab().toImage();
+  EXPECT_NE(focused, unfocused);
+  // A frame of the highlight colour, on the bar's outermost pixels.
+  const QRect all = focused.rect();
+  for (const QPoint corner : {all.topLeft(), all.topRight(), all.bottomLeft(), all.bottomRight()}) {
+    EXPECT_EQ(focused.pixelColor(corner), form.bar.palette().color(QPalette::Highlight));
+  }
+  EXPECT_EQ(focused.copy(all.adjusted(1, 1, -1, -1)), unfocused.copy(all.adjusted(1, 1, -1, -1))) << "only a frame";
 }
 
 // A value slider's keys are a Windows scroll bar's, and its value shows as
