@@ -22,6 +22,9 @@ class ColourWindow : public testing::Test {
 // What the form says (captions, places) is checked against its Designer file
 // once, in Form1.TheTableDescribesTheQtForm; this is what the window makes of it.
 TEST_F(ColourWindow, StartsBlackOnTheFirstSliderFixedInSizeWithTheEntryListHidden) {
+  RECT client;
+  GetClientRect(form.handle(), &client);
+  EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(LONG{form.table().client_width}, LONG{form.table().client_height}));
   const LONG_PTR style = GetWindowLongPtrW(form.handle(), GWL_STYLE);
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), WS_MINIMIZEBOX);
   EXPECT_EQ(test_support::background(form, L"Edit1"), RGB(0, 0, 0));

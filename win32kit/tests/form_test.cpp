@@ -53,9 +53,9 @@ Probe::Probe(messaging::MessageSink* messages) : Form(k_probe, messages) {}
 class FormTest : public testing::Test {
  protected:
   int position() { return GetScrollPos(form.control(L"ScrollBar1"), SB_CTL); }
-  // The window's outer size once asked to take width by height.
-  std::pair<LONG, LONG> sized(int width, int height) {
-    SetWindowPos(form.handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+  // The window's outer size, once asked to take width by height if told so.
+  std::pair<LONG, LONG> sized(int width = 0, int height = 0) {
+    if (width > 0) SetWindowPos(form.handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
     RECT outer;
     GetWindowRect(form.handle(), &outer);
     return {outer.right - outer.left, outer.bottom - outer.top};
@@ -120,6 +120,7 @@ TEST_F(FormTest, EnterClicksTheDefaultButtonButIsANewLineInAMemoAndEscapeClosesN
 }
 
 TEST_F(FormTest, OnlyTheAnchoredControlFollowsTheSizeWhichStopsAtTheMinimum) {
+  EXPECT_EQ(sized(), std::pair(320L, 240L));
   EXPECT_EQ(margins(L"Memo1"), std::tuple(0L, 70L, 10L, 10L));
   sized(500, 400);
   EXPECT_EQ(margins(L"Memo1"), std::tuple(0L, 70L, 10L, 10L));
