@@ -71,7 +71,9 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       {"pipe", [](const fs::path& dir) { ASSERT_TRUE(test_support::make_pipe(dir / "Tweak.xml")); }, false,
        "Tweak.xml", {}, posix},
       {"link into a read-only folder",
-       [](const fs::path& dir) { game(dir), link("game/real.xml")(dir), fs::permissions(dir / "game", fs::perms(0555)); },
+       [](const fs::path& dir) {
+         game(dir), link("game/real.xml")(dir), fs::permissions(dir / "game", fs::perms(0555));
+       },
        false, "game/real.xml", {}, posix},
   };
   for (const auto& c : cases) {
