@@ -99,16 +99,6 @@ TEST_F(TagWindow, ADroppedFileGoesToThePathBox) {
   EXPECT_EQ(win32kit::window_text(form.control(L"Edit1")), path);
 }
 
-// A screen reader names each control that a label names by the label just
-// before it in the window order; the others carry their own names, which the
-// table and the Designer file agree on.
-TEST_F(TagWindow, EveryControlHasItsAccessibleName) {
-  EXPECT_EQ(test_support::labels_by_window_order(form), (std::map<std::string, std::string>{
-      {"Button1", ""}, {"CheckBox1", ""}, {"RichEdit1", ""},
-      {"Edit1", "Emplacement et nom du fichier :"}, {"Edit2", "Nom de la balise :"},
-  }));
-}
-
 // The Win32 form and the Qt one are described twice, as a table and as a
 // Designer file: they must say the same.
 TEST(Form1, TheTableDescribesTheQtForm) {

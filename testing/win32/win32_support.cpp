@@ -76,23 +76,6 @@ std::string value_tip() {
   return win32kit::to_utf8(text.data());
 }
 
-std::map<std::string, std::string> labels_by_window_order(win32kit::Form& form) {
-  const auto is_label = [](HWND window) {
-    wchar_t window_class[16] = {};
-    GetClassNameW(window, window_class, 16);
-    return std::wstring_view(window_class) == L"Static";
-  };
-  std::map<std::string, std::string> found;
-  for (const win32kit::Component& component : form.table().components) {
-    const HWND window = form.control(component.name);
-    // The forms are driven hidden: a control counts as shown by its own style.
-    if ((GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) == 0 || is_label(window)) continue;
-    const HWND before = GetWindow(window, GW_HWNDPREV);
-    found[win32kit::to_utf8(component.name)] = before && is_label(before) ? text_of(before) : "";
-  }
-  return found;
-}
-
 void expect_version(const std::filesystem::path& program, const std::string& name, const std::string& description,
                     const std::string& version) {
   DWORD ignored = 0;

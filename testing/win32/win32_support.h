@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 #include <string_view>
 
@@ -39,11 +38,6 @@ void drag_thumb(win32kit::Form& form, std::wstring_view bar, int position);
 
 // A window's text as UTF-8, which the tests' expectations are written in.
 [[nodiscard]] std::string text_of(HWND window);
-
-// The label that names each control of the form that is shown and is no
-// label itself, by control name: the text of the label just before it in
-// the window order, where screen readers look for it; empty where none is.
-[[nodiscard]] std::map<std::string, std::string> labels_by_window_order(win32kit::Form& form);
 
 // Checks the texts of a program's version resource, which Explorer's
 // Properties and Task Manager show: the program's name and description, the

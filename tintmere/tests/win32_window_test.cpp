@@ -59,16 +59,6 @@ TEST_F(ColourWindow, TheSlidersColourThePreviewAndTheSave) {
   EXPECT_EQ(messages.shown, Messages{std::string(tintmere::k_credits)});
 }
 
-// A screen reader names each control that a label names by the label just
-// before it in the window order; the others carry their own names, which the
-// table and the Designer file agree on.
-TEST_F(ColourWindow, EveryControlHasItsAccessibleName) {
-  EXPECT_EQ(test_support::labels_by_window_order(form), (std::map<std::string, std::string>{
-      {"Button1", ""}, {"Button2", ""}, {"Edit1", ""},
-      {"ScrollBar1", "Rouge :"}, {"ScrollBar2", "Vert :"}, {"ScrollBar3", "Bleu :"},
-  }));
-}
-
 // The Win32 form and the Qt one are described twice, as a table and as a
 // Designer file: they must say the same.
 TEST(Form1, TheTableDescribesTheQtForm) {

@@ -31,7 +31,8 @@ class Probe : public win32kit::Form {
 
 // clang-format off
 const std::array k_components = {
-    Component{.name = L"Label1", .left = 8, .top = 0, .width = 2, .height = 13, .text = L"Une étiquette assez longue"},
+    Component{.name = L"Label1", .left = 8, .top = 0, .width = 2, .height = 13, .text = L"Une étiquette assez longue",
+              .label_for = L"Edit1"},
     Component{.name = L"Button1", .kind = Kind::button, .left = 200, .top = 0, .width = 60, .height = 20,
               .text = L"OK", .tab = 3, .on_event = win32kit::handler(&Probe::Clicked), .default_button = true},
     Component{.name = L"ScrollBar1", .kind = Kind::scroll_bar, .left = 8, .top = 20, .width = 200, .height = 15,
@@ -143,9 +144,13 @@ TEST_F(FormTest, OnAScreenOfMoreDotsEverythingScalesWithIt) {
   EXPECT_EQ(sized(50, 50), std::pair(375L, 225L));
 }
 
-TEST_F(FormTest, ALabelIsAsWideAsItsCaption) {
+// A label takes the width of its caption, and comes just before the control
+// it names in the window order, where screen readers look for that name.
+TEST_F(FormTest, ALabelIsAsWideAsItsCaptionAndNamesItsControl) {
   const RECT label = test_support::place(form, L"Label1");
   EXPECT_GT(label.right - label.left, 60);
+  EXPECT_EQ(GetWindow(form.control(L"Edit1"), GW_HWNDPREV), form.control(L"Label1"));
+  EXPECT_EQ(GetWindow(form.control(L"Label1"), GW_HWNDPREV), form.control(L"ScrollBar1"));
 }
 
 // What the message says of each kind of exception is the messaging
