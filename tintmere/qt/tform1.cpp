@@ -34,7 +34,6 @@ TForm1::TForm1(messaging::MessageSink* messages, QWidget* parent)
   connect(ui_->ScrollBar3, &QScrollBar::valueChanged, this, &TForm1::ScrollBar3Change);
   connect(ui_->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
   connect(ui_->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-  ui_->ScrollBar1->setFocus();
 }
 
 TForm1::~TForm1() = default;

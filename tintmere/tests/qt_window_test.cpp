@@ -50,9 +50,11 @@ TEST_F(ColourWindow, StartsBlackAtZeroFixedInSizeWithTheEntryListHidden) {
 
 // The keys are the value slider's own; here, that they reach the preview.
 TEST_F(ColourWindow, TheSlidersColourThePreviewAndTabGoesThroughThem) {
-  bar(3).setValue(0x56);
-  bar(2).setValue(0x34);
   QTest::keyClick(&bar(1), Qt::Key_End);
+  EXPECT_EQ(preview(), QColor(255, 0, 0));
+  bar(2).setValue(0x34);
+  EXPECT_EQ(preview(), QColor(255, 0x34, 0));
+  bar(3).setValue(0x56);
   EXPECT_EQ(preview(), QColor(255, 0x34, 0x56));
   for (const char* next : {"ScrollBar2", "ScrollBar3", "Button1", "Button2"}) {
     QTest::keyClick(&form, Qt::Key_Tab);

@@ -1,5 +1,6 @@
 #include "tintmere/menu_folder.h"
 
+#include <span>
 
 #include "linescan/file.h"
 #include "savefile/file_replacement.h"
@@ -28,7 +29,7 @@ std::optional<std::string> read_small_file(const fs::path& path) {
   std::string text(k_most, '\0');
   std::size_t used = 0;
   while (used < k_most) {
-    const std::ptrdiff_t count = file.read({text.data() + used, k_most - used});
+    const std::ptrdiff_t count = file.read(std::span(text).subspan(used));
     if (count < 0) return std::nullopt;
     if (count == 0) break;
     used += static_cast<std::size_t>(count);
