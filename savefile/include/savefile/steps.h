@@ -23,8 +23,8 @@ namespace savefile {
 // target is not a regular file or may not be written (read-only).
 [[nodiscard]] std::error_code match_attributes(linescan::File& file, const std::filesystem::path& target);
 
-// How long to wait before trying a replacement again: by default a tenth of a
-// second; a test may do something else.
+// How long to wait before trying a replacement again: on Windows, by default,
+// a tenth of a second; a test may do something else.
 using RetryPause = std::function<void()>;
 void pause_before_retry();
 

@@ -4,11 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <csignal>
 #include <string>
-#include <thread>
 
 #include "../platform.h"
 #include "savefile/steps.h"
@@ -59,7 +57,8 @@ std::error_code match_attributes(File& file, const std::filesystem::path& target
   return ::fchmod(fd, status.st_mode & 07777) == 0 ? std::error_code() : last_error();
 }
 
-void pause_before_retry() { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }
+// A rename is never tried again here, so there is never a pause to make.
+void pause_before_retry() {}
 
 // A rename replaces a file whoever holds it open: no retry is ever needed.
 std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
