@@ -2,9 +2,17 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <pthread.h>
+#include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
 
 #include "test_support/files.h"
 
@@ -61,5 +69,59 @@ TEST(File, ReportsARealReadError) {
   EXPECT_EQ(memory.read(block), -1);
 #endif
 }
+
+#ifndef _WIN32
+extern "C" void on_signal(int) {}
+
+// A read or a write that a signal interrupts before any byte moves is tried
+// again, not taken for an error: here a signal comes while each waits on a
+// pipe, then a byte, or room for one.
+TEST(File, ASignalDoesNotCutAReadOrAWrite) {
+  struct sigaction action {};
+  action.sa_handler = on_signal;  // without SA_RESTART the call itself ends, with EINTR
+  struct sigaction previous {};
+  ASSERT_EQ(::sigaction(SIGUSR1, &action, &previous), 0);
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  linescan::File reader(ends[0]);
+  linescan::File writer(ends[1]);
+  const auto interrupt_then = [self = ::pthread_self()](auto then) {
+    return std::thread([=] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      ::pthread_kill(self, SIGUSR1);
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      then();
+    });
+  };
+  std::thread helper = interrupt_then([&] { EXPECT_EQ(::write(ends[1], "x", 1), 1); });
+  char byte = 0;
+  EXPECT_EQ(reader.read({&byte, 1}), 1);
+  helper.join();
+
+  // Filled, the pipe makes the write wait.
+  ::fcntl(ends[1], F_SETFL, O_NONBLOCK);
+  while (::write(ends[1], "f", 1) == 1) {
+  }
+  ::fcntl(ends[1], F_SETFL, 0);
+  helper = interrupt_then([&] {
+    std::vector<char> room(1 << 16);
+    EXPECT_GT(::read(ends[0], room.data(), room.size()), 0);
+  });
+  EXPECT_EQ(writer.write({"y", 1}), 1);
+  helper.join();
+  ::sigaction(SIGUSR1, &previous, nullptr);
+}
+
+TEST(File, CloseLetsTheFileGo) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  ::close(ends[1]);
+  linescan::File file(ends[0]);
+  EXPECT_FALSE(file.close());
+  EXPECT_FALSE(file.is_open());
+  EXPECT_EQ(::fcntl(ends[0], F_GETFD), -1);
+  EXPECT_FALSE(file.close());  // a second close is no error
+}
+#endif
 
 }  // namespace
