@@ -147,6 +147,22 @@ TEST_F(QtForm, TheFormsFontSizesTheCaptions) {
   EXPECT_EQ(form.box.width(), form.box.sizeHint().width());
 }
 
+// The value shows over the thumb: at the bar's far end at its maximum,
+// whatever its minimum.
+TEST_F(QtForm, AValueSliderShowsItsValueOverTheThumb) {
+  form.bar.setRange(100, 355);
+  form.bar.setValue(355);
+  QWidget* tip = nullptr;
+  ASSERT_TRUE(test_support::eventually([&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->inherits("QTipLabel") && widget->isVisible()) tip = widget;
+    }
+    return tip != nullptr;
+  }));
+  const int bar_left = form.bar.mapToGlobal(QPoint(0, 0)).x();
+  EXPECT_GT(tip->x(), bar_left + form.bar.width() * 3 / 4);
+}
+
 // Qt's own texts, a text box's menu among them, are French.
 TEST(QtTexts, AreFrench) { EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), "&Annuler"); }
 
