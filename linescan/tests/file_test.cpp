@@ -110,6 +110,13 @@ TEST(File, ASignalDoesNotCutAReadOrAWrite) {
   EXPECT_EQ(writer.write({"y", 1}), 1);
   helper.join();
   ::sigaction(SIGUSR1, &previous, nullptr);
+
+  // The end of the input is no interruption, whatever errno still says.
+  ASSERT_FALSE(writer.close());
+  std::vector<char> rest(1 << 17);
+  while (reader.read(rest) > 0) {
+  }
+  EXPECT_EQ(reader.read(rest), 0);
 }
 
 TEST(File, CloseLetsTheFileGo) {

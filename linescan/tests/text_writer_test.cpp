@@ -9,7 +9,7 @@ namespace {
 using namespace std::literals;
 
 TEST(TextWriter, WritesEveryNewlineAsCrLfAndEveryOtherByteAsItIs) {
-  for (const std::size_t block : {1, 2, 3, 64 * 1024}) {
+  for (const std::size_t block : {0, 1, 2, 3, 64 * 1024}) {  // 0 is taken as 1
     SCOPED_TRACE(block);
     test_support::ScriptedSink sink(2);
     linescan::TextWriter writer(sink, block);

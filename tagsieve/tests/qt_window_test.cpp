@@ -163,6 +163,7 @@ TEST_F(TagWindow, ADroppedFileGoesToThePathBox) {
   };
   for (const auto& c : cases) {
     path_box->setText("before");
+    tag_box->setText("Damage");
     QMimeData data;
     data.setUrls(c.urls);
     QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -171,6 +172,7 @@ TEST_F(TagWindow, ADroppedFileGoesToThePathBox) {
     QCoreApplication::sendEvent(c.target, &drop);
     EXPECT_EQ(enter.isAccepted() && drop.isAccepted(), c.accepted) << c.urls.size();
     EXPECT_EQ(path_box->text(), c.accepted ? sample() : "before");
+    EXPECT_EQ(tag_box->text(), "Damage");  // a box the file is dropped on keeps its own text
   }
   EXPECT_TRUE(pane.toPlainText().isEmpty());
 }

@@ -172,6 +172,12 @@ TEST(ValueList, KeepsTheFirstOfEachValueInOrderAcrossCollisionsAndGrowth) {
     for (int i = 0; i < count; ++i) EXPECT_EQ(lines[i], std::to_string(i));
   }
   EXPECT_EQ(listed<SameHash>(false, 50).size(), 100u);
+  // The longest value a list takes.
+  tagsieve::ValueList<> longest(true);
+  for (int i = 0; i < 2; ++i) longest.add(std::string(255, 'v'));
+  RecordingLines pane;
+  longest.append_to(pane);
+  EXPECT_EQ(pane.lines, Lines{std::string(255, 'v')});
 }
 
 }  // namespace
