@@ -75,7 +75,8 @@ TEST_F(QtForm, EnterPressesTheFocusedButtonOrTheDefaultOne) {
       {&form.pane, {}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.focused->metaObject()->className() << " " << QTest::toString(c.key));
+    SCOPED_TRACE(testing::Message() << c.focused->metaObject()->className() << " "
+                                    << QKeySequence(c.key).toString().toStdString());
     form.clicked.clear();
     form.chosen.setEnabled(c.default_enabled);
     c.focused->setFocus();
@@ -123,7 +124,7 @@ TEST_F(QtForm, KeysStepAValueSliderAsOnWindows) {
       {Qt::Key_Right, Qt::ControlModifier, 5, 4},  // Qt's own step, which a scroll bar takes backwards
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << QTest::toString(c.key) << " from " << c.from);
+    SCOPED_TRACE(testing::Message() << QKeySequence(c.key).toString().toStdString() << " from " << c.from);
     form.bar.setValue(c.from);
     QTest::keyClick(&form.bar, c.key, c.held);
     EXPECT_EQ(form.bar.value(), c.to);
