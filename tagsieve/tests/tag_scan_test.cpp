@@ -77,7 +77,8 @@ TEST(ScanTagValues, ListsTheValuesOfTheOneLineElementsNamedExactly) {
       {"Port\xE9" "e", true, {"cp1252"}},    // bytes that are not UTF-8 match as they are
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "tag \"" << c.tag << "\", repeats " << (c.suppress_repeats ? "no" : "yes"));
+    SCOPED_TRACE(testing::Message() << "tag " << testing::PrintToString(std::string(c.tag)) << ", repeats "
+                                    << (c.suppress_repeats ? "no" : "yes"));
     EXPECT_EQ(scan(k_file, c.tag, c.suppress_repeats), c.expected);
   }
   EXPECT_EQ(scan("<A>1</A>\n<A>2</A>\n<A>3</A>\n", "A", true, 20), (Lines{"1", "2", "Impossible de lire le fichier"}));
