@@ -119,6 +119,17 @@ TEST(File, ASignalDoesNotCutAReadOrAWrite) {
   EXPECT_EQ(reader.read(rest), 0);
 }
 
+// Opened without waiting for a pipe's writer, a file is read as any other:
+// its reads wait, as a descriptor's ordinarily do.
+TEST(OpenRegularFile, GivesAnOrdinaryDescriptor) {
+  test_support::TempDir dir;
+  test_support::write_file(dir / "file", "x");
+  std::error_code error;
+  const linescan::File file = linescan::open_regular_file(dir / "file", error);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(::fcntl(static_cast<int>(file.native()), F_GETFL) & O_NONBLOCK, 0);
+}
+
 TEST(File, CloseLetsTheFileGo) {
   int ends[2];
   ASSERT_EQ(::pipe(ends), 0);
