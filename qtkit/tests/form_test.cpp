@@ -154,8 +154,10 @@ TEST_F(QtForm, TheFormsFontSizesTheCaptions) {
 }
 
 // The value shows over the thumb: at the bar's far end at its maximum,
-// whatever its minimum.
+// whatever its minimum, on a bar of two positions too.
 TEST_F(QtForm, AValueSliderShowsItsValueOverTheThumb) {
+  form.bar.setRange(0, 1);
+  form.bar.setValue(1);
   form.bar.setRange(100, 355);
   form.bar.setValue(355);
   QWidget* tip = nullptr;
