@@ -195,8 +195,13 @@ TEST(FileReplacement, GuardsANamedTemporaryFileWhileItIsThere) {
   EXPECT_EQ(handlers(), before);
   EXPECT_TRUE(replacement->commit());
   EXPECT_EQ(handlers(), before);
+  // SIGHUP that is not ignored is guarded as the others are.
   ::signal(SIGINT, SIG_DFL);
   ::signal(SIGHUP, SIG_DFL);
+  auto named = savefile::FileReplacement::begin(dir / "Other.xml", Naming::named);
+  const auto guarded = handlers();
+  EXPECT_EQ(guarded, (std::vector{guarded[0], guarded[0], guarded[0]}));
+  EXPECT_NE(guarded[0], SIG_DFL);
 }
 
 // What a save that a signal ends leaves: the old file before the commit, the
