@@ -4,13 +4,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPlainTextEdit>
 
 #include <string>
 #include <vector>
 
 #include "pane_lines.h"
-#include "plain_text_pane.h"
 #include "synthetic.h"
+#include "tform1.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ std::vector<std::string> values(std::int64_t count) {
   return made;
 }
 
-void fill(tagsieve::PlainTextPane& pane, const std::vector<std::string>& made) {
+void fill(QPlainTextEdit& pane, const std::vector<std::string>& made) {
   const std::vector<std::string_view> lines(made.begin(), made.end());
   tagsieve::PaneLines lines_of(pane);
   lines_of.clear();
@@ -30,9 +31,9 @@ void fill(tagsieve::PlainTextPane& pane, const std::vector<std::string>& made) {
 
 void BM_PaneFill(benchmark::State& state) {
   const auto made = values(state.range(0));
-  tagsieve::PlainTextPane pane;
-  pane.resize(619, 457);
-  pane.show();
+  tagsieve::TForm1 form;
+  auto& pane = form.control<QPlainTextEdit>("RichEdit1");
+  form.show();
   for (auto _ : state) {
     fill(pane, made);
     QApplication::processEvents();
@@ -41,15 +42,15 @@ void BM_PaneFill(benchmark::State& state) {
 }
 
 void BM_PaneWiden(benchmark::State& state) {
-  tagsieve::PlainTextPane pane;
-  pane.resize(619, 457);
-  pane.show();
+  tagsieve::TForm1 form;
+  auto& pane = form.control<QPlainTextEdit>("RichEdit1");
+  form.show();
   fill(pane, values(state.range(0)));
   QApplication::processEvents();
-  int width = 619;
+  int width = 620;
   for (auto _ : state) {
-    width = width == 619 ? 659 : 619;
-    pane.resize(width, 457);
+    width = width == 620 ? 660 : 620;
+    form.resize(width, 505);
     pane.repaint();
     QApplication::processEvents();
   }
@@ -58,7 +59,8 @@ void BM_PaneWiden(benchmark::State& state) {
 
 // Ctrl+A, Ctrl+C, and what another program that pastes it is handed.
 void BM_PaneCopy(benchmark::State& state) {
-  tagsieve::PlainTextPane pane;
+  tagsieve::TForm1 form;
+  auto& pane = form.control<QPlainTextEdit>("RichEdit1");
   fill(pane, values(state.range(0)));
   for (auto _ : state) {
     pane.selectAll();

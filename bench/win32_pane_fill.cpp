@@ -54,12 +54,12 @@ int main(int argc, char** argv) {
   }
   PrintedMessages messages;
   tagsieve::TForm1 form(&messages);
-  SetWindowTextW(form.control(L"Edit1"), file.wstring().c_str());
-  SetWindowTextW(form.control(L"Edit2"), L"V");
+  SetWindowTextW(form.control("Edit1"), file.wstring().c_str());
+  SetWindowTextW(form.control("Edit2"), L"V");
   auto start = std::chrono::steady_clock::now();
   form.Button1Click();
   std::printf("%ld values: %.2f s, %ld lines in the pane\n", values, seconds_since(start),
-              static_cast<long>(SendMessageW(form.control(L"RichEdit1"), EM_GETLINECOUNT, 0, 0)));
+              static_cast<long>(SendMessageW(form.control("RichEdit1"), EM_GETLINECOUNT, 0, 0)));
   TextOnly text;
   start = std::chrono::steady_clock::now();
   tagsieve::scan_tag_values(file, "V", true, text, messages);

@@ -1,15 +1,136 @@
 #include "qtkit/form.h"
 
+#include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <map>
+
+#include "plain_text_pane.h"
+#include "qtkit/form_font.h"
+#include "qtkit/value_slider.h"
 
 namespace qtkit {
 
-void Form::anchor(QWidget& widget) {
-  const QRect laid_out = widget.geometry();
-  anchored_ = &widget;
-  anchored_margins_ = QMargins(laid_out.left(), laid_out.top(), width() - laid_out.right() - 1,
-                               height() - laid_out.bottom() - 1);
+namespace {
+
+QString text_of(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+QWidget* make_control(const formkit::Component& component, QWidget* form) {
+  using formkit::Kind;
+  const QString text = text_of(component.text);
+  switch (component.kind) {
+    case Kind::label:
+      return new QLabel(text, form);
+    case Kind::scroll_bar: {
+      auto* bar = new QScrollBar(Qt::Horizontal, form);
+      bar->setRange(0, component.max);
+      bar->setPageStep(component.page);
+      bar->setFocusPolicy(Qt::StrongFocus);
+      if (component.shows_value) make_value_slider(*bar);
+      return bar;
+    }
+    case Kind::edit: {
+      auto* edit = new QLineEdit(text, form);
+      edit->setReadOnly(component.read_only);
+      return edit;
+    }
+    case Kind::memo: {
+      auto* memo = new PlainTextPane(text, form);
+      memo->setReadOnly(component.read_only);
+      memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+      memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      // Tab leaves the pane, as it leaves a Windows edit control.
+      memo->setTabChangesFocus(true);
+      return memo;
+    }
+    case Kind::button: {
+      auto* button = new QPushButton(text, form);
+      button->setDefault(component.default_button);
+      return button;
+    }
+    case Kind::check_box: {
+      auto* box = new QCheckBox(text, form);
+      box->setChecked(component.checked);
+      return box;
+    }
+    case Kind::list_box: {
+      auto* list = new QListWidget(form);
+      list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+      for (const std::string_view item : component.items) list->addItem(text_of(item));
+      return list;
+    }
+  }
+  throw std::invalid_argument("unknown control kind");
+}
+
+}  // namespace
+
+Form::Form(const formkit::Form& form, messaging::MessageSink* messages, QWidget* parent)
+    : QWidget(parent), message_boxes_(this), messages_(messages ? *messages : message_boxes_) {
+  setObjectName("Form1");
+  setWindowTitle(text_of(form.caption));
+  if (form.resizable) {
+    resize(form.client_width, form.client_height);
+    // The description gives the outer sizes; Qt sizes the client area.
+    setMinimumSize(form.min_width - (form.width - form.client_width),
+                   form.min_height - (form.height - form.client_height));
+  } else {
+    setFixedSize(form.client_width, form.client_height);
+    // A fixed dialog-like frame: system menu, minimise and close, no maximise
+    // (CustomizeWindowHint makes Qt show only the buttons named here).
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  }
+  move(form.left, form.top);
+  create_controls(form);
+  apply_form_font(*this);
+}
+
+void Form::create_controls(const formkit::Form& form) {
+  std::map<int, QWidget*> tab_order;
+  for (const formkit::Component& component : form.components) {
+    QWidget* control = make_control(component, this);
+    control->setObjectName(text_of(component.name));
+    control->setGeometry(component.left, component.top, component.width, component.height);
+    control->setEnabled(component.enabled);
+    if (!component.accessible_name.empty()) control->setAccessibleName(text_of(component.accessible_name));
+    if (!component.description.empty()) control->setAccessibleDescription(text_of(component.description));
+    if (component.background) {
+      const QColor colour(static_cast<int>(*component.background & 0xFF), static_cast<int>(*component.background >> 8 & 0xFF),
+                          static_cast<int>(*component.background >> 16 & 0xFF));
+      QPalette palette = control->palette();
+      palette.setColor(QPalette::Base, colour);
+      control->setPalette(palette);
+      control->setAutoFillBackground(true);
+    }
+    if (component.tab >= 0) tab_order.emplace(component.tab, control);
+    if (!component.visible) {
+      // Out of the accessibility tree too, as a window never shown.
+      control->setWindowFlag(Qt::Window);
+      control->hide();
+    }
+    if (component.anchored) {
+      anchored_ = control;
+      anchored_margins_ = QMargins(component.left, component.top, form.client_width - component.left - component.width,
+                                   form.client_height - component.top - component.height);
+    }
+  }
+  for (const formkit::Component& component : form.components) {
+    if (!component.label_for.empty()) control<QLabel>(component.name).setBuddy(&control<QWidget>(component.label_for));
+  }
+  QWidget* previous = nullptr;
+  for (const auto& [tab, control] : tab_order) {
+    if (previous != nullptr) setTabOrder(previous, control);
+    previous = control;
+  }
+  if (!tab_order.empty()) tab_order.begin()->second->setFocus();
 }
 
 void Form::resizeEvent(QResizeEvent* event) {

@@ -1,13 +1,7 @@
 #pragma once
 
-#include <memory>
-
-#include "qtkit/form.h"
 #include "pane_lines.h"
-
-namespace Ui {
-class TForm1;
-}
+#include "qtkit/form.h"
 
 namespace tagsieve {
 
@@ -20,7 +14,6 @@ class TForm1 : public qtkit::Form {
  public:
   // Messages go to `messages` when given, to message boxes otherwise.
   explicit TForm1(messaging::MessageSink* messages = nullptr, QWidget* parent = nullptr);
-  ~TForm1() override;
 
  public slots:
   void Button1Click();
@@ -30,8 +23,7 @@ class TForm1 : public qtkit::Form {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  std::unique_ptr<Ui::TForm1> ui_;
-  std::unique_ptr<PaneLines> pane_;
+  PaneLines pane_;
 };
 
 }  // namespace tagsieve

@@ -1,13 +1,7 @@
 #pragma once
 
-#include <memory>
-
 #include "qtkit/form.h"
 #include "tintmere/colour.h"
-
-namespace Ui {
-class TForm1;
-}
 
 namespace tintmere {
 
@@ -19,7 +13,6 @@ class TForm1 : public qtkit::Form {
  public:
   // Messages go to `messages` when given, to message boxes otherwise.
   explicit TForm1(messaging::MessageSink* messages = nullptr, QWidget* parent = nullptr);
-  ~TForm1() override;
 
  public slots:
   void ScrollBar1Change();
@@ -31,8 +24,6 @@ class TForm1 : public qtkit::Form {
  private:
   [[nodiscard]] Colour colour() const;
   void show_preview();
-
-  std::unique_ptr<Ui::TForm1> ui_;
 };
 
 }  // namespace tintmere

@@ -16,6 +16,9 @@ namespace win32kit {
 
 namespace {
 
+using formkit::Component;
+using formkit::Kind;
+
 constexpr wchar_t k_class_name[] = L"TForm1";
 // A check box's box and the gap before its caption.
 constexpr int k_check_mark_width = 20;
@@ -64,13 +67,14 @@ void annotate(HWND window, const Component& component) {
   }
   for (const auto& [property, text] : {std::pair(PROPID_ACC_NAME, component.accessible_name),
                                        std::pair(PROPID_ACC_DESCRIPTION, component.description)}) {
-    if (!text.empty()) services->SetHwndPropStr(window, OBJID_CLIENT, CHILDID_SELF, property, std::wstring(text).c_str());
+    if (!text.empty()) services->SetHwndPropStr(window, OBJID_CLIENT, CHILDID_SELF, property, widen(text).c_str());
   }
   services->Release();
 }
 
 // The width that a caption takes in the form's font.
-int text_width(HWND window, HFONT font, std::wstring_view text) {
+int text_width(HWND window, HFONT font, std::string_view utf8) {
+  const std::wstring text = widen(utf8);
   const HDC context = GetDC(window);
   const HGDIOBJ previous = SelectObject(context, font);
   SIZE size{};
@@ -88,8 +92,8 @@ HFONT make_form_font(int dpi) {
 
 }  // namespace
 
-Form::Form(const FormTable& table, messaging::MessageSink* messages)
-    : messages_(messages ? *messages : message_boxes_), table_(&table) {
+Form::Form(const formkit::Form& form, messaging::MessageSink* messages)
+    : messages_(messages ? *messages : message_boxes_), form_(&form) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   static const ATOM registered = [instance] {
     // The common controls' window classes, the tooltip's among them.
@@ -108,17 +112,17 @@ Form::Form(const FormTable& table, messaging::MessageSink* messages)
   if (!registered) throw_last_error("RegisterClassExW");
 
   const DWORD style = WS_CLIPCHILDREN |
-                      (table.resizable ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
-  const std::wstring caption(table.caption);
-  if (!CreateWindowExW(0, k_class_name, caption.c_str(), style, table.left, table.top, table.width, table.height,
+                      (form.resizable ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  const std::wstring caption = widen(form.caption);
+  if (!CreateWindowExW(0, k_class_name, caption.c_str(), style, form.left, form.top, form.width, form.height,
                        nullptr, nullptr, instance, this)) {
     throw_last_error("CreateWindowExW");
   }
   // Sized for its screen once it is on one.
   dpi_ = static_cast<int>(GetDpiForWindow(window_));
-  RECT outer{0, 0, scaled(table.width), scaled(table.height)};
-  if (!table.resizable) {
-    outer = {0, 0, scaled(table.client_width), scaled(table.client_height)};
+  RECT outer{0, 0, scaled(form.width), scaled(form.height)};
+  if (!form.resizable) {
+    outer = {0, 0, scaled(form.client_width), scaled(form.client_height)};
     AdjustWindowRectExForDpi(&outer, style, FALSE, 0, static_cast<UINT>(dpi_));
   }
   SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
@@ -126,7 +130,7 @@ Form::Form(const FormTable& table, messaging::MessageSink* messages)
   font_ = make_form_font(dpi_);
   message_boxes_.set_owner(window_);
   try {
-    create_controls(table);
+    create_controls(form);
   } catch (...) {
     release();
     throw;
@@ -146,34 +150,34 @@ void Form::release() {
   font_ = nullptr;
 }
 
-void Form::create_controls(const FormTable& table) {
+void Form::create_controls(const formkit::Form& form) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   // Windows moves the focus in the order the controls were made: the tab
   // order first, then those that take no focus; and a label goes just
   // before the control it names, where screen readers look for its name.
   const auto named = [&](std::size_t i) {
-    const std::wstring_view target = table.components[i].label_for;
+    const std::string_view target = form.components[i].label_for;
     if (target.empty()) return i;
-    for (std::size_t j = 0; j < table.components.size(); ++j) {
-      if (table.components[j].name == target) return j;
+    for (std::size_t j = 0; j < form.components.size(); ++j) {
+      if (form.components[j].name == target) return j;
     }
     return i;
   };
   const auto place = [&](std::size_t i) {
-    const Component& component = table.components[named(i)];
+    const Component& component = form.components[named(i)];
     return std::pair(component.tab < 0 ? INT_MAX : component.tab, named(i) == i);
   };
-  std::vector<std::size_t> order(table.components.size());
+  std::vector<std::size_t> order(form.components.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return place(a) < place(b); });
 
-  controls_.resize(table.components.size());
+  controls_.resize(form.components.size());
   for (const std::size_t i : order) {
-    const Component& control = table.components[i];
+    const Component& control = form.components[i];
     const Creation how = creation_of(control);
     const auto style = static_cast<DWORD>(WS_CHILD | (control.visible ? WS_VISIBLE : 0) | how.style |
                                           (control.tab >= 0 ? WS_TABSTOP : 0) | (control.enabled ? 0 : WS_DISABLED));
-    const std::wstring text(control.text);
+    const std::wstring text = widen(control.text);
     const HWND window = CreateWindowExW(static_cast<DWORD>(how.ex_style), how.window_class, text.c_str(), style, 0, 0,
                                         0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(k_first_id + i)),
                                         instance, nullptr);
@@ -202,10 +206,10 @@ void Form::create_controls(const FormTable& table) {
       default:
         break;
     }
-    if (control.background) set_background(window, *control.background);
+    if (control.background) set_background(window, static_cast<COLORREF>(*control.background));
     if (!control.accessible_name.empty() || !control.description.empty()) annotate(window, control);
   }
-  const auto first = std::find_if(order.begin(), order.end(), [&](std::size_t i) { return table.components[i].tab >= 0; });
+  const auto first = std::find_if(order.begin(), order.end(), [&](std::size_t i) { return form.components[i].tab >= 0; });
   if (first != order.end()) {
     focus_ = controls_[*first].window;
     SetFocus(focus_);
@@ -246,11 +250,17 @@ void Form::fit_caption(const Control& control) {
     SetWindowPos(control.window, nullptr, 0, 0, wanted, scaled(component.height), SWP_NOMOVE | SWP_NOZORDER);
 }
 
-HWND Form::control(std::wstring_view name) const {
+HWND Form::control(std::string_view name) const {
   for (const Control& control : controls_) {
     if (control.component->name == name) return control.window;
   }
   throw std::out_of_range("no control of that name on the form");
+}
+
+void Form::bind(std::string_view name, Handler on_event) {
+  for (Control& control : controls_) {
+    if (control.component->name == name) control.on_event = on_event;
+  }
 }
 
 Form::Control* Form::find(HWND window) {

@@ -63,7 +63,7 @@ void Form::scroll(Control& bar, int code, int thumb) {
   if (position == info.nPos) return;
   SetScrollPos(bar.window, SB_CTL, position, TRUE);
   if (bar.component->shows_value) show_value(bar, position, info.nMax);
-  if (bar.component->on_event) (this->*bar.component->on_event)();
+  if (bar.on_event) (this->*bar.on_event)();
 }
 
 void Form::show_value(const Control& bar, int position, int max) {
@@ -102,10 +102,10 @@ void Form::follow_size() {
   RECT client;
   GetClientRect(window_, &client);
   for (const Control& control : controls_) {
-    const Component& component = *control.component;
+    const formkit::Component& component = *control.component;
     if (!component.anchored) continue;
-    const int right_margin = scaled(table_->client_width - (component.left + component.width));
-    const int bottom_margin = scaled(table_->client_height - (component.top + component.height));
+    const int right_margin = scaled(form_->client_width - (component.left + component.width));
+    const int bottom_margin = scaled(form_->client_height - (component.top + component.height));
     MoveWindow(control.window, scaled(component.left), scaled(component.top),
                std::max(0, int{client.right} - right_margin - scaled(component.left)),
                std::max(0, int{client.bottom} - bottom_margin - scaled(component.top)), TRUE);
@@ -142,7 +142,7 @@ LRESULT Form::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   if (on_message(message, wparam, lparam, result)) return result;
   switch (message) {
     case WM_HSCROLL:
-      if (Control* bar = find(reinterpret_cast<HWND>(lparam)); bar && bar->component->kind == Kind::scroll_bar) {
+      if (Control* bar = find(reinterpret_cast<HWND>(lparam)); bar && bar->component->kind == formkit::Kind::scroll_bar) {
         scroll(*bar, LOWORD(wparam), static_cast<short>(HIWORD(wparam)));
         return 0;
       }
@@ -150,7 +150,7 @@ LRESULT Form::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED) {
         const Control* clicked = find(reinterpret_cast<HWND>(lparam));
-        if (clicked && clicked->component->on_event) (this->*clicked->component->on_event)();
+        if (clicked && clicked->on_event) (this->*clicked->on_event)();
         return 0;
       }
       break;
@@ -192,9 +192,9 @@ LRESULT Form::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       follow_size();
       return 0;
     case WM_GETMINMAXINFO:
-      if (table_->resizable) {
+      if (form_->resizable) {
         auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
-        limits->ptMinTrackSize = POINT{scaled(table_->min_width), scaled(table_->min_height)};
+        limits->ptMinTrackSize = POINT{scaled(form_->min_width), scaled(form_->min_height)};
         return 0;
       }
       break;

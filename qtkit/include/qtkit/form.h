@@ -3,25 +3,38 @@
 #include <QMargins>
 #include <QWidget>
 
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "formkit/form.h"
 #include "messaging/message_sink.h"
 #include "qtkit/message_box.h"
 
 namespace qtkit {
 
-// The base of a tool's window: what the window tells the user goes to the
-// sink it was given (a test's recorder) or, without one, to message boxes over
-// the window.
+// The base of a tool's window, built from its form's description: the window,
+// its controls with their captions, places, states, tab order and accessible
+// names, in the forms' font. The anchored control keeps its distances to the
+// window's sides as it is resized. What the window tells the user goes to the
+// sink it was given (a test's recorder) or, without one, to message boxes
+// over the window.
 class Form : public QWidget {
  public:
-  explicit Form(messaging::MessageSink* messages, QWidget* parent)
-      : QWidget(parent), message_boxes_(this), messages_(messages ? *messages : message_boxes_) {}
+  Form(const formkit::Form& form, messaging::MessageSink* messages, QWidget* parent);
+
+  // The control of that name and class; throws std::out_of_range for a name
+  // not in the description.
+  template <typename Widget>
+  [[nodiscard]] Widget& control(std::string_view name) const {
+    auto* widget = findChild<Widget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    if (widget == nullptr) throw std::out_of_range("no control named " + std::string(name));
+    return *widget;
+  }
 
  protected:
   [[nodiscard]] messaging::MessageSink& messages() { return messages_; }
 
-  // Keeps widget at the distances to the form's four sides that the form
-  // lays it out at, so that it grows and shrinks with the form.
-  void anchor(QWidget& widget);
   void resizeEvent(QResizeEvent* event) override;
   // Enter presses the focused push button or, elsewhere, the form's default
   // button, as in a Windows dialog; a control that takes Enter itself (a
@@ -29,6 +42,8 @@ class Form : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void create_controls(const formkit::Form& form);
+
   MessageBoxSink message_boxes_;
   messaging::MessageSink& messages_;
   QWidget* anchored_ = nullptr;

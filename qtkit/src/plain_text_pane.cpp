@@ -2,7 +2,7 @@
 
 #include <QMimeData>
 
-namespace tagsieve {
+namespace qtkit {
 
 QMimeData* PlainTextPane::createMimeDataFromSelection() const {
   // The selected text straight from the document, each line ending in the
@@ -14,4 +14,4 @@ QMimeData* PlainTextPane::createMimeDataFromSelection() const {
   return data;
 }
 
-}  // namespace tagsieve
+}  // namespace qtkit

@@ -2,7 +2,7 @@
 
 #include <QPlainTextEdit>
 
-namespace tagsieve {
+namespace qtkit {
 
 // The output pane: a plain text editor whose copies carry plain text alone.
 // Qt's own offers a selection as HTML, ODF and Markdown too, which for a
@@ -17,4 +17,4 @@ class PlainTextPane : public QPlainTextEdit {
   [[nodiscard]] QMimeData* createMimeDataFromSelection() const override;
 };
 
-}  // namespace tagsieve
+}  // namespace qtkit
