@@ -8,10 +8,12 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "qtkit/message_box.h"
@@ -21,14 +23,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
-std::string account_home() {
-  const passwd* account = ::getpwuid(::getuid());
-  return account != nullptr && account->pw_dir != nullptr ? account->pw_dir : "";
+// The documents folder that the desktop names (XDG_DOCUMENTS_DIR in
+// user-dirs.dirs, as xdg-user-dir prints it), or ~/Documents where it names
+// none; the home folder is HOME's or, where HOME names no absolute path, the
+// user's account's. Nothing when there is no home folder at all.
+std::optional<fs::path> documents_folder() {
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || !fs::path(home).is_absolute()) {
+    const passwd* account = ::getpwuid(::getuid());
+    if (account == nullptr || account->pw_dir == nullptr || !fs::path(account->pw_dir).is_absolute()) return std::nullopt;
+    ::setenv("HOME", account->pw_dir, 1);
+  }
+  return fs::path(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
 }
 
 // Message boxes, with the application object made only when one is shown:
@@ -57,8 +63,7 @@ int main(int argc, char** argv) {
   LaunchMessages messages(argc, argv);
   std::error_code error;
   const fs::path here = fs::read_symlink("/proc/self/exe", error).parent_path();
-  const tintmere::Session session{variable("HOME"), variable("XDG_CONFIG_HOME"), account_home()};
-  const auto folder = tintmere::prepare_menu_folder(session, here / TINTMERE_SHIPPED_TEMPLATE, messages);
+  const auto folder = tintmere::prepare_menu_folder(documents_folder(), here / TINTMERE_SHIPPED_TEMPLATE, messages);
   if (!folder) return 1;
   const fs::path program = here / TINTMERE_PROGRAM;
   if (::chdir(folder->c_str()) == 0) ::execl(program.c_str(), "tintmere", static_cast<char*>(nullptr));
