@@ -90,13 +90,6 @@ File open_regular_file(const std::filesystem::path& path, std::error_code& error
     error = std::make_error_code(std::errc::operation_not_permitted);
     return {};
   }
-  // Reads of a regular file never block; clear the flag anyway so that the
-  // descriptor behaves like any ordinary one.
-  const int flags = ::fcntl(fd_of(file.native()), F_GETFL);
-  if (flags < 0 || ::fcntl(fd_of(file.native()), F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    error = last_error();
-    return {};
-  }
   error.clear();
   return file;
 }
