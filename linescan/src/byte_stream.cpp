@@ -14,7 +14,7 @@ bool write_all(ByteSink& sink, std::span<const char> bytes) {
 }
 
 bool copy_all(ByteSource& source, ByteSink& sink) {
-  std::array<char, 1 << 16> block;
+  std::array<char, 1 << 16> block;  // Tuning: any size copies the same bytes.
   for (;;) {
     const std::ptrdiff_t count = source.read_some(block);
     if (count == 0) return true;

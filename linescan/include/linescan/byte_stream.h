@@ -47,7 +47,7 @@ class FileSource final : public ByteSource {
 // the rest is made, and the sync that ends a save waits less.
 class FileSink final : public ByteSink {
  public:
-  static constexpr std::size_t k_writeback_step = 8 << 20;
+  static constexpr std::size_t k_writeback_step = 8 << 20;  // Tuning: a hint; sync() makes all durable.
 
   explicit FileSink(File& file) : file_(file) {}
   [[nodiscard]] std::ptrdiff_t write_some(std::span<const char> bytes) override {

@@ -19,7 +19,7 @@ namespace linescan {
 // are the translated input. NUL is a byte like any other.
 class PieceReader {
  public:
-  static constexpr std::size_t k_default_block_size = 256 * 1024;
+  static constexpr std::size_t k_default_block_size = 256 * 1024;  // Tuning: every size from 1 reads the same.
 
   // block_size is how much is asked of the source at a time; it may be as small
   // as 1, which tests use to force every boundary.

@@ -19,6 +19,7 @@ namespace tagsieve {
 // depend on every byte.
 struct ValueHash {
   [[nodiscard]] std::uint64_t operator()(std::string_view text) const {
+    // Tuning: any hash finds the same repeats; these constants spread values best.
     std::uint64_t hash = 0x9E3779B97F4A7C15 ^ text.size();
     for (;;) {
       std::uint64_t word = 0;
@@ -27,13 +28,13 @@ struct ValueHash {
       } else {
         for (std::size_t i = 0; i < text.size(); ++i) word |= std::uint64_t{static_cast<unsigned char>(text[i])} << 8 * i;
       }
-      hash = (hash ^ word) * 0xBF58476D1CE4E5B9;
-      hash ^= hash >> 31;
+      hash = (hash ^ word) * 0xBF58476D1CE4E5B9;  // Tuning: the mix, as above.
+      hash ^= hash >> 31;  // Tuning: the mix, as above.
       if (text.size() <= 8) break;
       text.remove_prefix(8);
     }
-    hash *= 0x94D049BB133111EB;
-    return hash ^ (hash >> 29);
+    hash *= 0x94D049BB133111EB;  // Tuning: the mix, as above.
+    return hash ^ (hash >> 29);  // Tuning: the mix, as above.
   }
 };
 
@@ -70,7 +71,7 @@ class ValueList {
     waiting.size = value.size();
     std::copy(value.begin(), value.end(), waiting.bytes.begin());
     ++waiting_;
-    if (!table_.empty()) __builtin_prefetch(&table_[waiting.hash & (table_.size() - 1)]);
+    if (!table_.empty()) __builtin_prefetch(&table_[waiting.hash & (table_.size() - 1)]);  // Tuning: a prefetch.
   }
 
   // Hands every value taken to the pane, in order.
@@ -93,7 +94,7 @@ class ValueList {
     std::array<char, k_max_size> bytes{};
   };
   // Enough lookups in flight to keep memory busy, few enough to stay in cache.
-  static constexpr std::size_t k_waiting = 8;
+  static constexpr std::size_t k_waiting = 8;  // Tuning: any queue length from 1 gives the same list.
 
   // The repeat test for the value queued as number `number`.
   void settle(std::size_t number) {
@@ -146,7 +147,7 @@ class ValueList {
   void grow_table() {
     table_.assign(table_.empty() ? 1024 : 2 * table_.size(), 0);
     const std::size_t mask = table_.size() - 1;
-    constexpr std::size_t k_batch = 1024;
+    constexpr std::size_t k_batch = 1024;  // Tuning: any batch from 1 places the same.
     std::array<std::uint64_t, k_batch> hashes;
     std::size_t offset = 0;
     for (std::size_t first = 0; first < sizes_.size(); first += k_batch) {
