@@ -27,17 +27,27 @@ function(add_tweak_test name)
 endfunction()
 
 # add_window_tests(<tool>)
-# The tests of a tool's windows: qt_window_test.cpp against its Qt window and
-# win32_window_test.cpp against its Win32 one, whichever is built. The Win32
-# tests also read the tool's Designer form (UI_FILE) and its built program
-# (PROGRAM_FILE).
+# The tests of a tool's window, window_test.cpp, run against whichever front
+# end is built, with what only that front end has: qt_window_test.cpp or
+# win32_window_test.cpp, where there is one. The Win32 tests may read the
+# tool's built program (PROGRAM_FILE).
 function(add_window_tests tool)
   if(TWEAKTOOLS_QT)
-    add_tweak_test(${tool}_qt_tests QT SOURCES qt_window_test.cpp LIBS ${tool}_qt)
+    set(kit qt)
+  elseif(TWEAKTOOLS_WIN32)
+    set(kit win32)
+  else()
+    return()
   endif()
-  if(TWEAKTOOLS_WIN32)
-    add_tweak_test(${tool}_win32_tests SOURCES win32_window_test.cpp LIBS ${tool}_win32 win32_test_support)
-    target_compile_definitions(${tool}_win32_tests PRIVATE UI_FILE="${CMAKE_CURRENT_SOURCE_DIR}/../qt/tform1.ui"
-      PROGRAM_FILE="$<TARGET_FILE:${tool}>" PROJECT_VERSION="${PROJECT_VERSION}")
+  set(sources window_test.cpp)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${kit}_window_test.cpp)
+    list(APPEND sources ${kit}_window_test.cpp)
+  endif()
+  if(TWEAKTOOLS_QT)
+    add_tweak_test(${tool}_window_tests QT SOURCES ${sources} LIBS ${tool}_qt)
+  else()
+    add_tweak_test(${tool}_window_tests SOURCES ${sources} LIBS ${tool}_win32 win32_test_support)
+    target_compile_definitions(${tool}_window_tests PRIVATE PROGRAM_FILE="$<TARGET_FILE:${tool}>"
+      PROJECT_VERSION="${PROJECT_VERSION}")
   endif()
 endfunction()

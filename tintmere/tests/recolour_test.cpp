@@ -2,112 +2,65 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support/scripted_io.h"
+#include "test_support/recolour_reference.h"
 
 namespace {
 
-// Three digits to each channel: the longest colour text.
-constexpr tintmere::Colour k_colour{255, 200, 100};
+using test_support::recoloured;
 
-// The longest piece there is, and its element's name.
-const std::string k_longest = "<a" + std::string(linescan::k_piece_capacity - 2, 'x');
+constexpr tintmere::Colour k_colour{255, 0, 16};
 
-TEST(Recolourer, IndentsSetsTheColourAndKeepsTheTailFromTheLastA) {
-  const struct {
-    std::string_view name;
-    std::string_view piece;
-    std::string expected;
-  } cases[] = {
-      {"Surface", "  <Surface r='1' g='2' b='3' a='4'/>\n", "      <Surface r='255' g='200' b='100' a='4'/>\n"},
-      {"Surface", "<Surface a='9' x='1'/>", "      <Surface r='255' g='200' b='100' a='9' x='1'/>"},
-      // The right-most 'a' wins, even inside a value.
-      {"Foam", "<Foam r='1' a='2' tag='sea'/>\n", "      <Foam r='255' g='200' b='100' a'/>\n"},
-      {"", "plain text a\n", "      < r='255' g='200' b='100' a\n"},
-      // No 'a': only the newline survives, if there is one.
-      {"Deep", "<Deep r='1'/>\n", "      <Deep r='255' g='200' b='100' \n"},
-      {"Deep", "<Deep r='1'/>", "      <Deep r='255' g='200' b='100' "},
-      // The longest fits the recolourer's buffer.
-      {std::string_view(k_longest).substr(1), k_longest,
-       "      <" + k_longest.substr(1) + " r='255' g='200' b='100' " + k_longest.substr(1)},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.piece);
-    tintmere::Recolourer recoloured(k_colour);
-    EXPECT_EQ(recoloured(c.name, c.piece), c.expected);
-  }
-}
-
-std::string repeat(std::string_view line, int count) {
+// Templates made of the lines that matter: opening pieces of listed entries in
+// any letter case, of unlisted ones and of near misses; colour lines, lines
+// with no 'a', no blank or no '<', lines longer than a piece; CR LF or LF.
+std::string generated_template(test_support::Generator& generate) {
+  const std::vector<std::string> names = {"FE.PS2Water", "fe.water",   "Water.ARABIAN.DAY", "Water.WILDWEST.NIGHT",
+                                          "wATER.camelot.EVENING", "Water.MARS.DAY", "FE.Water ", ""};
+  const std::vector<std::string> lines = {
+      "<WaterPlaneTweaks name='" + generate.pick(names) + "' lod='2'>", "  <WaterPlaneTweaks name='FE.Water'>",
+      "<waterplanetweaks name='FE.Water'>", "<WaterPlaneTweaks>'FE.Water'", "<WaterPlaneTweaks name=FE.Water>",
+      "    <Wave r='1' g='2' b='3' a='4'/>", "<Deep r='1'/>", "<Ooh>", "plain text a", "", "</WaterPlaneTweaks>",
+      "<Long v='" + std::string(90, '7') + "' a='5'/>", "<a" + std::string(130, 'x'), generate.text("<a '\r\0x", 6)};
   std::string text;
-  for (int i = 0; i < count; ++i) text += line;
-  return text;
-}
-
-// The template read in small odd blocks, so that pieces straddle them, and
-// written in small ones.
-std::string recoloured(const std::string& template_text) {
-  test_support::ScriptedSource source(template_text, 7);
-  linescan::PieceReader reader(source, 5);
-  test_support::ScriptedSink sink(3);
-  linescan::TextWriter writer(sink, 11);
-  EXPECT_EQ(tintmere::recolour_template(reader, writer, k_colour), tintmere::RecolourResult::done);
-  EXPECT_TRUE(writer.flush());
-  return sink.written;
-}
-
-struct TemplateCase {
-  const char* name;
-  std::string template_text;
-  std::string expected;
-};
-
-std::vector<TemplateCase> template_cases() {
-  const std::string line = "    <Wave r='1' g='2' b='3' a='4'/>\n";
-  const std::string done = "      <Wave r='255' g='200' b='100' a='4'/>\r\n";
-  const std::string open = "  <WaterPlaneTweaks name='FE.Water' lod='2'>\n";
-  const std::string opened = "  <WaterPlaneTweaks name='FE.Water' lod='2'>\r\n";
-  const std::string close = "  </WaterPlaneTweaks>\n";
-  const std::string closed = "  </WaterPlaneTweaks>\r\n";
-  const std::string copied = "<X a='1'/>\r\n";
-  return {
-      {"no water entry: copied", "<T>\n  <A v='100%' s='%s%n'/>\n</T>", "<T>\r\n  <A v='100%' s='%s%n'/>\r\n</T>"},
-      {"a listed entry", open + repeat(line, 25) + close, opened + repeat(done, 25) + closed},
-      {"an unlisted entry", "<WaterPlaneTweaks name='Water.MARS.DAY'>\n<X a='1'/>\n",
-       "<WaterPlaneTweaks name='Water.MARS.DAY'>\r\n" + copied},
-      {"no quoted value", "<WaterPlaneTweaks name=FE.Water>\n<X a='1'/>\n",
-       "<WaterPlaneTweaks name=FE.Water>\r\n" + copied},
-      {"element name in another case", "<waterplanetweaks name='FE.Water'>\n<X a='1'/>\n",
-       "<waterplanetweaks name='FE.Water'>\r\n" + copied},
-      {"no blank after the element name", "<WaterPlaneTweaks>'FE.Water'\n<X a='1'/>\n",
-       "<WaterPlaneTweaks>'FE.Water'\r\n" + copied},
-      // A name with no blank after it runs to the end of its piece, newline
-      // included: that newline too is written as CR LF.
-      {"names that run to the line end", open + "<Deep r='1'/>\n<Ooh>\n" + close,
-       opened + "      <Deep r='255' g='200' b='100' \r\n      <Ooh>\r\n r='255' g='200' b='100' \r\n" +
-           "      </WaterPlaneTweaks>\r\n r='255' g='200' b='100' aks>\r\n"},
-      {"ending within the countdown", open + line + "<Last a='1'/>",
-       opened + done + "      <Last r='255' g='200' b='100' a='1'/>"},
-      // Its first piece has no 'a' and no newline; its second has no '<'.
-      {"a long line counts as two pieces", open + "<Long v='" + std::string(90, '7') + "' a='5'/>\n" + repeat(line, 24),
-       opened + "      <Long r='255' g='200' b='100' " + "      < r='255' g='200' b='100' a='5'/>\r\n" +
-           repeat(done, 23) + "    <Wave r='1' g='2' b='3' a='4'/>\r\n"},
-      // The second opening piece falls inside the first countdown: it is
-      // recoloured itself (its tail starts at the 'a' of "Water") and starts 25 more.
-      {"two entries fewer than 25 pieces apart", open + repeat(line, 3) + open + repeat(line, 26),
-       opened + repeat(done, 3) + "      <WaterPlaneTweaks r='255' g='200' b='100' ater' lod='2'>\r\n" +
-           repeat(done, 25) + "    <Wave r='1' g='2' b='3' a='4'/>\r\n"},
-  };
-}
-
-TEST(RecolourTemplate, RecoloursThe25PiecesAfterEveryListedEntry) {
-  for (const auto& c : template_cases()) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(recoloured(c.template_text), c.expected);
+  for (std::size_t n = generate.below(80); n > 0; --n) {
+    text += generate.below(4) == 0 ? lines[0] : generate.pick(lines);
+    text += generate.below(2) == 0 ? "\n" : "\r\n";
   }
+  return text + generate.text("<a \n", generate.below(3));
+}
+
+// The core against the plain reading of the rule, over templates read and
+// written in blocks of every size.
+TEST(RecolourTemplate, RecoloursAsThePlainReadingOfTheRule) {
+  test_support::Generator generate(3);
+  for (int round = 0; round < 2000; ++round) {
+    const std::string input = generated_template(generate);
+    const tintmere::Colour colour{static_cast<std::uint8_t>(generate.below(256)), 9, 100};
+    ASSERT_EQ(recoloured(input, colour, generate.below(90) + 1), test_support::reference_recolour(input, colour))
+        << testing::PrintToString(input);
+  }
+}
+
+// Cases a reader should see, each with its output spelt out.
+TEST(RecolourTemplate, RewritesThe25PiecesAfterAListedEntry) {
+  const std::string open = "<WaterPlaneTweaks name='FE.Water'>\n";
+  const std::string opened = "<WaterPlaneTweaks name='FE.Water'>\r\n";
+  const struct {
+    std::string input;
+    std::string output;
+  } cases[] = {
+      {"<T>\n  <A v='100%'/>\n</T>", "<T>\r\n  <A v='100%'/>\r\n</T>"},
+      {open + "  <Surface r='1' g='2' b='3' a='4'/>\n", opened + "      <Surface r='255' g='0' b='16' a='4'/>\r\n"},
+      {open + "no bracket a='1'\n", opened + "      < r='255' g='0' b='16' a='1'\r\n"},
+      {open + "<Deep r='1'/>\n", opened + "      <Deep r='255' g='0' b='16' \r\n"},
+      {"<WaterPlaneTweaks name='Water.MARS.DAY'>\n<X a='1'/>\n", "<WaterPlaneTweaks name='Water.MARS.DAY'>\r\n<X a='1'/>\r\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(recoloured(c.input, k_colour), c.output) << c.input;
 }
 
 TEST(RecolourTemplate, StopsAtAReadOrWriteFailure) {
-  const std::string text = repeat("<a/>\n", 1000);
+  std::string text;
+  for (int i = 0; i < 1000; ++i) text += "<a/>\n";
   test_support::ScriptedSource failing_source(text, 64, 100);
   linescan::PieceReader failing_reader(failing_source, 64);
   test_support::ScriptedSink sink;

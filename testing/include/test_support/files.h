@@ -16,24 +16,11 @@ class TempDir {
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
-
   [[nodiscard]] const std::filesystem::path& path() const { return path_; }
   [[nodiscard]] std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
 
  private:
   std::filesystem::path path_;
-};
-
-// Makes a folder the current one for the life of the object.
-class ScopedCurrentDir {
- public:
-  explicit ScopedCurrentDir(const std::filesystem::path& folder);
-  ~ScopedCurrentDir();
-  ScopedCurrentDir(const ScopedCurrentDir&) = delete;
-  ScopedCurrentDir& operator=(const ScopedCurrentDir&) = delete;
-
- private:
-  std::filesystem::path previous_;
 };
 
 void write_file(const std::filesystem::path& path, std::string_view bytes);
@@ -43,23 +30,19 @@ void write_file(const std::filesystem::path& path, std::string_view bytes);
 // listed, not followed.
 [[nodiscard]] std::vector<std::string> list_tree(const std::filesystem::path& folder);
 
-// Whether the tests run on Windows, where some cases cannot be made: they
-// skip there, saying why.
+// Whether the tests run on Windows, where some cases cannot be made (no modes,
+// named pipes or links in folders): they skip there.
 #ifdef _WIN32
 inline constexpr bool k_on_windows = true;
 #else
 inline constexpr bool k_on_windows = false;
 #endif
 
-// Makes a named pipe at path: false where the platform has none.
+// Makes a named pipe at path (POSIX only).
 [[nodiscard]] bool make_pipe(const std::filesystem::path& path);
 
-// Whether this system lets this process make symbolic links.
-[[nodiscard]] bool can_make_symlinks();
-
 // Sets the mask of permissions this process keeps from a new file, for the
-// life of the object, so that a test knows a new file's mode; nothing on
-// Windows, which has no modes.
+// life of the object; nothing on Windows, which has no modes.
 class ScopedUmask {
  public:
   explicit ScopedUmask(unsigned mask);

@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "test_support/files.h"
+#include "test_support/recording.h"
+#include "tform1.h"
+#include "window.h"
+
+namespace {
+
+// What the window adds to the core: the boxes' path, in a folder whose name
+// no code page but Unicode spells, and tag, typed beyond ASCII too, and the
+// check box reach the scan, and the pane shows what it lists, emptied first.
+TEST(TagWindow, ScansWithWhatTheBoxesSayIntoThePane) {
+  test_support::TempDir dir;
+  const auto folder = dir.path() / std::filesystem::path(u8"Mods é œ 水");
+  std::filesystem::create_directory(folder);
+  test_support::write_file(folder / "weaptwk.xml", "<Damage>5</Damage>\n<Damage>5</Damage>\n<Damage>7</Damage>\n<Port\xE9" "e>\xC9" "cu</Port\xE9" "e>\n");
+  test_support::RecordingMessages messages;
+  tagsieve::TForm1 form(&messages);
+  test_support::Window window(form);
+  const std::u8string path = (folder / "weaptwk.xml").u8string();
+  window.type("Edit1", std::string(path.begin(), path.end()));
+  const auto scan = [&](const char* tag) {
+    window.type("Edit2", tag);
+    window.click("Button1");
+    return window.seen("RichEdit1").text;
+  };
+  EXPECT_EQ(scan("Damage"), "5\n7");
+  window.click("CheckBox1");
+  EXPECT_EQ(scan("Damage"), "5\n5\n7");
+  EXPECT_EQ(scan("Port\xC3\xA9" "e"), "\xC3\x89" "cu");
+  EXPECT_EQ(messages.shown, std::vector<std::string>{});
+}
+
+}  // namespace
