@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 
 #include "tagsieve/form1.h"
 #include "tintmere/form1.h"
@@ -12,6 +13,36 @@ namespace {
 
 using formkit::Kind;
 using test_support::Key;
+
+// A form as its layout table reads: the window, then each control's place,
+// size, tab position and settings.
+std::string layout(const formkit::Form& form) {
+  std::ostringstream out;
+  out << form.left << ',' << form.top << ' ' << form.client_width << 'x' << form.client_height;
+  if (form.resizable) out << " outer " << form.width << 'x' << form.height << " least " << form.min_width << 'x' << form.min_height;
+  for (const formkit::Component& c : form.components) {
+    out << '\n' << c.name << ' ' << c.left << ',' << c.top << ' ' << c.width << 'x' << c.height << " tab " << c.tab;
+    if (c.max > 0) out << " 0-" << c.max << " page " << c.page << (c.shows_value ? " shown" : "");
+    if (c.background) out << " background " << *c.background;
+    if (c.item_height > 0) out << ' ' << c.items.size() << " items of " << c.item_height;
+    out << (c.enabled ? "" : " disabled") << (c.visible ? "" : " hidden") << (c.read_only ? " read-only" : "")
+        << (c.checked ? " checked" : "") << (c.default_button ? " default" : "") << (c.anchored ? " anchored" : "");
+  }
+  return out.str();
+}
+
+// Each form is laid out as the game's players have always had it.
+TEST(Form1Layout, IsTheToolsOwn) {
+  EXPECT_EQ(layout(tintmere::k_form1),
+            "288,143 329x118\nScrollBar1 64,8 257x15 tab 0 0-255 page 16 shown\nLabel1 8,8 38x13 tab -1\n"
+            "Label2 8,24 25x13 tab -1\nLabel3 8,40 27x13 tab -1\nScrollBar2 64,24 257x15 tab 1 0-255 page 16 shown\n"
+            "ScrollBar3 64,40 257x15 tab 2 0-255 page 16 shown\nEdit1 8,64 313x21 tab 3 background 0 disabled read-only\n"
+            "Button1 0,88 289x22 tab 4\nListBox1 8,120 313x57 tab 5 17 items of 13 hidden\nButton2 296,88 23x22 tab 6");
+  EXPECT_EQ(layout(tagsieve::k_form1),
+            "272,178 620x505 outer 628x532 least 625x260\nRichEdit1 0,48 619x457 tab 0 anchored\nLabel1 8,0 151x13 tab -1\n"
+            "Edit1 168,0 449x21 tab 1\nLabel2 8,24 84x13 tab -1\nEdit2 168,24 137x21 tab 2\n"
+            "CheckBox1 312,24 185x17 tab 3 checked\nButton1 504,24 113x17 tab 4 default");
+}
 
 class Form1 : public testing::TestWithParam<const formkit::Form*> {
  protected:

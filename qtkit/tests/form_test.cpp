@@ -16,15 +16,30 @@ namespace {
 
 using test_support::eventually;
 
+QString text_of(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+// The window where the description puts it; each control named and described
+// to screen readers as the description says, or by the label that names it.
 // Only the anchored control follows the window's size, which stops at the
 // smallest the description allows, its outer size less the frame; a fixed
 // form keeps its size.
-TEST(QtForm, OnlyTheAnchoredControlFollowsTheSize) {
+TEST(QtForm, IsPlacedNamedAndSizedAsDescribed) {
   for (const formkit::Form* description : {&tintmere::k_form1, &tagsieve::k_form1}) {
     qtkit::Form form(*description, nullptr, nullptr);
     const test_support::Window shown(form);
+    EXPECT_EQ(form.pos(), QPoint(description->left, description->top));
     std::map<std::string_view, QRect> before;
-    for (const formkit::Component& component : description->components) before[component.name] = form.control<QWidget>(component.name).geometry();
+    std::map<std::string_view, std::string_view> named_by;
+    for (const formkit::Component& component : description->components) named_by[component.label_for] = component.text;
+    for (const formkit::Component& component : description->components) {
+      auto& control = form.control<QWidget>(component.name);
+      before[component.name] = control.geometry();
+      const std::string_view name = component.accessible_name.empty() ? named_by[component.name] : component.accessible_name;
+      if (!name.empty()) {
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(&control)->text(QAccessible::Name), text_of(name));
+      }
+      EXPECT_EQ(control.accessibleDescription(), text_of(component.description));
+    }
     const QSize laid_out = form.size();
     form.resize(laid_out + QSize(100, 50));
     for (const formkit::Component& component : description->components) {
@@ -37,14 +52,19 @@ TEST(QtForm, OnlyTheAnchoredControlFollowsTheSize) {
   }
 }
 
-// Enter with Shift held clicks nothing; a screen reader finds no hidden control.
-TEST(QtForm, ShiftEnterClicksNothingAndAPaneCopiesPlainText) {
+// Enter with Shift held clicks nothing, a slider leaves a key with Ctrl held
+// to Qt (which takes Right backwards); a screen reader finds no hidden control.
+TEST(QtForm, KeysWithAModifierAreLeftToQt) {
   int clicks = 0;
   const auto form = test_support::make_form(tagsieve::k_form1, [&] { ++clicks; });
   test_support::Window window(*form);
   QTest::keyClick(&form->control<QWidget>("Edit2"), Qt::Key_Return, Qt::ShiftModifier);
   EXPECT_EQ(clicks, 0);
   qtkit::Form colour(tintmere::k_form1, nullptr, nullptr);
+  auto& bar = colour.control<QScrollBar>("ScrollBar1");
+  bar.setValue(5);
+  QTest::keyClick(&bar, Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(bar.value(), 4);
   const auto* list = QAccessible::queryAccessibleInterface(&colour.control<QWidget>("ListBox1"));
   EXPECT_EQ(QAccessible::queryAccessibleInterface(&colour)->indexOfChild(list), -1);
 }

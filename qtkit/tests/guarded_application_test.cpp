@@ -1,14 +1,39 @@
 #include "qtkit/guarded_application.h"
 
+#include <QMessageBox>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
+#include "qtkit/message_box.h"
 #include "test_support/recording.h"
 
 namespace {
+
+// (Before the tests below, which end the application's event loop.)
+// A message box shows the text with the ordinary pointer, over a wait cursor
+// too, which comes back after; the windows are tied to their desktop entry.
+TEST(MessageBoxSink, ShowsTheTextWithTheOrdinaryPointer) {
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  QString text;
+  Qt::CursorShape during = Qt::BlankCursor;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      std::tie(text, during) = std::pair(box->text(), QGuiApplication::overrideCursor()->shape());
+      box->accept();
+    }
+  });
+  answer.start(10);
+  qtkit::MessageBoxSink().show_message("Fichier \xC3\xA9" "crit");
+  EXPECT_EQ(std::tuple(text, during, QGuiApplication::overrideCursor()->shape()),
+            std::tuple(QString::fromUtf8("Fichier \xC3\xA9" "crit"), Qt::ArrowCursor, Qt::WaitCursor));
+  QGuiApplication::restoreOverrideCursor();
+  qobject_cast<qtkit::GuardedApplication*>(QCoreApplication::instance())->identify("org.tweaktools.Essai");
+  EXPECT_EQ(QGuiApplication::desktopFileName(), "org.tweaktools.Essai");
+}
 
 // That the user is shown an exception that escapes the window, however it
 // escapes: thrown while the window is built, or by a handler in the loop,

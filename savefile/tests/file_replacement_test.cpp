@@ -110,8 +110,10 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
 }
 
 // A commit that cannot put the new file in place says so, and the temporary
-// file goes with the object, named or not.
+// file goes with the object, named or not; the umask that a new file's mode
+// was taken from is the process's again.
 TEST(FileReplacement, AFailedCommitSaysSoAndLeavesNothing) {
+  const test_support::ScopedUmask mask(077);
   for (const Naming naming : {Naming::unnamed_where_possible, Naming::named}) {
     test_support::TempDir dir;
     {
@@ -121,6 +123,8 @@ TEST(FileReplacement, AFailedCommitSaysSoAndLeavesNothing) {
       EXPECT_FALSE(replacement->commit());
     }
     EXPECT_EQ(test_support::list_tree(dir.path()), (Tree{"Tweak.xml", "Tweak.xml/taken"}));
+    test_support::write_file(dir / "other", "");
+    EXPECT_EQ(fs::status(dir / "other").permissions(), k_on_windows ? fs::perms(0666) : fs::perms(0600));
   }
 }
 

@@ -48,8 +48,8 @@ TEST(ScanTagValues, EmptiesThePaneThenSaysWhyNothingOrNotAllIsListed) {
   struct Pane final : tagsieve::LineList {
     void clear() override { lines = "cleared|"; }
     void append(std::span<const std::string_view> added) override {
-      if (out_of_memory) throw std::bad_alloc();
       for (const std::string_view line : added) lines.append(line).append("|");
+      if (out_of_memory) throw std::bad_alloc();  // with the pane half filled
     }
     std::string lines = "left from the last scan|";
     bool out_of_memory = false;
