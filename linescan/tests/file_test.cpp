@@ -2,6 +2,8 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+
+#include <cerrno>
 #endif
 
 #include <gtest/gtest.h>
@@ -43,7 +45,15 @@ TEST(OpenRegularFile, OpensOnlyAFileToReadAndSaysWhyNot) {
 }
 
 #ifndef _WIN32
-TEST(File, ReportsARealReadError) {
+// The end of a file is no interruption, whatever errno still says.
+TEST(File, ReportsARealReadErrorAndTheEnd) {
+  test_support::TempDir dir;
+  test_support::write_file(dir / "empty", "");
+  std::error_code error;
+  linescan::File empty = linescan::open_regular_file(dir / "empty", error);
+  char byte = 0;
+  errno = EINTR;
+  EXPECT_EQ(empty.read({&byte, 1}), 0);
   // Reads of this file fail: the start of the process's memory is unmapped.
   linescan::File memory(::open("/proc/self/mem", O_RDONLY | O_CLOEXEC));
   ASSERT_TRUE(memory);

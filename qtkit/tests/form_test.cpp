@@ -39,6 +39,10 @@ TEST(QtForm, IsPlacedNamedAndSizedAsDescribed) {
         EXPECT_EQ(QAccessible::queryAccessibleInterface(&control)->text(QAccessible::Name), text_of(name));
       }
       EXPECT_EQ(control.accessibleDescription(), text_of(component.description));
+      // A background fills the control to its corners, as on Windows.
+      if (const auto colour = static_cast<int>(component.background.value_or(0)); component.background) {
+        EXPECT_EQ(control.grab().toImage().pixelColor(0, 0), QColor(colour & 0xFF, colour >> 8 & 0xFF, colour >> 16));
+      }
     }
     const QSize laid_out = form.size();
     form.resize(laid_out + QSize(100, 50));

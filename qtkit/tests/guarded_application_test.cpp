@@ -14,7 +14,8 @@ namespace {
 
 // (Before the tests below, which end the application's event loop.)
 // A message box shows the text with the ordinary pointer, over a wait cursor
-// too, which comes back after; the windows are tied to their desktop entry.
+// too, which comes back after; the windows are tied to their desktop entry,
+// whose icon they show.
 TEST(MessageBoxSink, ShowsTheTextWithTheOrdinaryPointer) {
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   QString text;
@@ -31,8 +32,9 @@ TEST(MessageBoxSink, ShowsTheTextWithTheOrdinaryPointer) {
   EXPECT_EQ(std::tuple(text, during, QGuiApplication::overrideCursor()->shape()),
             std::tuple(QString::fromUtf8("Fichier \xC3\xA9" "crit"), Qt::ArrowCursor, Qt::WaitCursor));
   QGuiApplication::restoreOverrideCursor();
-  qobject_cast<qtkit::GuardedApplication*>(QCoreApplication::instance())->identify("org.tweaktools.Essai");
-  EXPECT_EQ(QGuiApplication::desktopFileName(), "org.tweaktools.Essai");
+  qobject_cast<qtkit::GuardedApplication*>(QCoreApplication::instance())->identify("org.tweaktools.Tintmere");
+  EXPECT_EQ(QGuiApplication::desktopFileName(), "org.tweaktools.Tintmere");
+  EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
 
 // That the user is shown an exception that escapes the window, however it
