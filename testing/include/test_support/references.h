@@ -4,6 +4,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Plain references of what the cores must give, written the obvious way, and
