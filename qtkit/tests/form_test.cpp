@@ -2,6 +2,7 @@
 #include "qtkit/form.h"
 
 #include <QAccessible>
+#include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
 
@@ -39,6 +40,9 @@ TEST(QtForm, IsPlacedNamedAndSizedAsDescribed) {
         EXPECT_EQ(QAccessible::queryAccessibleInterface(&control)->text(QAccessible::Name), text_of(name));
       }
       EXPECT_EQ(control.accessibleDescription(), text_of(component.description));
+      if (const auto* list = qobject_cast<QListWidget*>(&control)) {
+        EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);  // several items at once
+      }
       // A background fills the control to its corners, as on Windows.
       if (const auto colour = static_cast<int>(component.background.value_or(0)); component.background) {
         EXPECT_EQ(control.grab().toImage().pixelColor(0, 0), QColor(colour & 0xFF, colour >> 8 & 0xFF, colour >> 16));
