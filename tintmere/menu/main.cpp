@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QStandardPaths>
 
 #include <cstdlib>
@@ -34,7 +35,8 @@ std::optional<fs::path> documents_folder() {
     if (account == nullptr || account->pw_dir == nullptr || !fs::path(account->pw_dir).is_absolute()) return std::nullopt;
     ::setenv("HOME", account->pw_dir, 1);
   }
-  return fs::path(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
+  // In the file system's own bytes, as Qt decoded them from it.
+  return fs::path(QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).toStdString());
 }
 
 // Message boxes, with the application object made only when one is shown:
