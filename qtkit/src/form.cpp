@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include <algorithm>
 #include <map>
 
 #include "plain_text_pane.h"
