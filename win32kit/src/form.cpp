@@ -250,18 +250,16 @@ void Form::fit_caption(const Control& control) {
     SetWindowPos(control.window, nullptr, 0, 0, wanted, scaled(component.height), SWP_NOMOVE | SWP_NOZORDER);
 }
 
-HWND Form::control(std::string_view name) const {
-  for (const Control& control : controls_) {
-    if (control.component->name == name) return control.window;
+Form::Control& Form::named(std::string_view name) {
+  for (Control& control : controls_) {
+    if (control.component->name == name) return control;
   }
   throw std::out_of_range("no control of that name on the form");
 }
 
-void Form::bind(std::string_view name, Handler on_event) {
-  for (Control& control : controls_) {
-    if (control.component->name == name) control.on_event = on_event;
-  }
-}
+HWND Form::control(std::string_view name) const { return const_cast<Form*>(this)->named(name).window; }
+
+void Form::bind(std::string_view name, Handler on_event) { named(name).on_event = on_event; }
 
 Form::Control* Form::find(HWND window) {
   for (Control& control : controls_) {

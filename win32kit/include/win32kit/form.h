@@ -48,7 +48,8 @@ class Form {
 
  protected:
   [[nodiscard]] messaging::MessageSink& messages() { return messages_; }
-  // Runs on_event on the named control's event.
+  // Runs on_event on the named control's event; throws std::out_of_range
+  // for a name not in the description.
   void bind(std::string_view name, Handler on_event);
   void set_background(HWND control, COLORREF colour);
 
@@ -73,6 +74,8 @@ class Form {
   // Destroys the window and what was made for its controls.
   void release();
   [[nodiscard]] Control* find(HWND window);
+  // The control of that name; throws std::out_of_range for a name not in the description.
+  [[nodiscard]] Control& named(std::string_view name);
   void fit_caption(const Control& control);
   // A scroll bar's request: its code, and for the thumb where it was dragged to.
   void scroll(Control& bar, int code, int thumb);
