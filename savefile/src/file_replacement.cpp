@@ -8,6 +8,7 @@ namespace {
 
 // Where path finally leads once every symbolic link is followed; the last
 // link may dangle, and then its target is where the file will be made.
+// Nothing where a link may not be followed.
 std::optional<fs::path> resolve_links(fs::path path) {
   constexpr int k_max_links = 40;  // as Linux allows
   for (int links = 0; links <= k_max_links; ++links) {
@@ -16,6 +17,7 @@ std::optional<fs::path> resolve_links(fs::path path) {
     if (status.type() == fs::file_type::not_found) return path;
     if (error) return std::nullopt;
     if (status.type() != fs::file_type::symlink) return path;
+    if (!may_follow_link(path)) return std::nullopt;
     const fs::path target = fs::read_symlink(path, error);
     if (error) return std::nullopt;
     path = target.is_absolute() ? target : path.parent_path() / target;
@@ -40,8 +42,8 @@ std::optional<FileReplacement> FileReplacement::begin(const fs::path& target, Te
   return FileReplacement(std::move(temporary), *resolved);
 }
 
-bool FileReplacement::commit() {
-  if (temporary_.file().sync() || temporary_.replace(target_)) return false;
+bool FileReplacement::commit(Existing existing) {
+  if (temporary_.file().sync() || temporary_.replace(target_, existing)) return false;
   return !sync_folder(folder_of(target_));
 }
 

@@ -45,7 +45,7 @@ TemporaryFile::~TemporaryFile() {
   platform::drop_signal_guard();
 }
 
-std::error_code TemporaryFile::replace(const std::filesystem::path& target, const RetryPause& pause) {
+std::error_code TemporaryFile::replace(const std::filesystem::path& target, Existing existing, const RetryPause& pause) {
   if (name_.empty()) {
     // A name beside the target for the moment between the link and the
     // rename; a taken name is tried again with other characters.
@@ -61,7 +61,7 @@ std::error_code TemporaryFile::replace(const std::filesystem::path& target, cons
     }
   }
   if (const std::error_code error = file_.close()) return error;
-  if (const std::error_code error = replace_file(name_, target, pause)) return error;
+  if (const std::error_code error = replace_file(name_, target, existing, pause)) return error;
   placed_ = true;
   platform::drop_signal_guard();
   return {};

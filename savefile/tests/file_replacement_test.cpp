@@ -26,11 +26,15 @@ using Tree = std::vector<std::string>;
 
 // Makes in dir what layout says, item after item, each separated by ';':
 // "a>b", a link a to b; "a|", a named pipe; "a/" a folder and any other name a
-// file that holds "old", either with ":mode" in octal.
+// file that holds "old", either with ":mode" in octal, and any with "@uid",
+// given to that user and the group "users" (100).
 void arrange(const fs::path& dir, std::string_view layout) {
   for (std::size_t end; !layout.empty(); layout.remove_prefix(end == layout.npos ? layout.size() : end + 1)) {
     end = layout.find(';');
-    const std::string item(layout.substr(0, end));
+    std::string item(layout.substr(0, end));
+    const std::size_t at = item.find('@');
+    const std::string owner = at == item.npos ? "" : item.substr(at + 1);
+    item.resize(std::min(at, item.size()));
     const std::string name = item.substr(0, item.find_first_of(":>|"));
     if (item.find('>') != std::string::npos) {
       fs::create_symlink(item.substr(name.size() + 1), dir / name);
@@ -43,6 +47,11 @@ void arrange(const fs::path& dir, std::string_view layout) {
       fs::create_directories(dir / name);
     }
     if (item.find(':') != std::string::npos) fs::permissions(dir / name, fs::perms(std::stoi(item.substr(name.size() + 1), nullptr, 8)));
+#ifndef _WIN32
+    if (!owner.empty()) {
+      ASSERT_EQ(::lchown((dir / name).c_str(), static_cast<uid_t>(std::stoi(owner)), 100), 0);
+    }
+#endif
   }
 }
 
@@ -57,8 +66,10 @@ std::string chain(int links) {
 }
 
 // A save of "new" over dir/Tweak.xml by an ordinary user, and all it must
-// leave: the content where the target leads, its mode, the link, and no
-// other file. A new file's mode comes from the umask, here 077.
+// leave: the content where the target leads, its mode and group, the link,
+// and no other file. A new file's mode comes from the umask, here 077. In a
+// folder where anyone may make a file but only its owner remove it (/tmp),
+// a link is followed only where the saver or the folder's owner made it.
 TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
   const test_support::ScopedUmask mask(077);
 
@@ -68,6 +79,7 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
     bool replaced;
     fs::perms mode = {};  // its permissions after a replacement, where they are POSIX modes
     bool posix = false;  // needs modes, named pipes or links, which a Windows folder lacks
+    int group = -1;  // the group it then has, where it is not the saver's
   } cases[] = {
       {"", "Tweak.xml", true, fs::perms(0600)},
       {"Tweak.xml:640", "Tweak.xml", true, fs::perms(0640)},
@@ -80,9 +92,16 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       {"Tweak.xml>nowhere/real.xml", "nowhere/real.xml", false, {}, true},
       {"Tweak.xml|", "Tweak.xml", false, {}, true},
       {chain(1) + ";game/:555", "game/real.xml", false, {}, true},
+      {"Tweak.xml:664@1", "Tweak.xml", true, fs::perms(0664), true, 100},
+      {"./:1777;" + chain(1), "game/real.xml", true, fs::perms(0640), true},
+      {"./:1777@1;game/real.xml:640;Tweak.xml>game/real.xml@1", "game/real.xml", true, fs::perms(0640), true},
+      {"./:1777;game/real.xml:640;Tweak.xml>game/real.xml@1", "game/real.xml", false, {}, true},
   };
   for (const auto& c : cases) {
     if (c.posix && k_on_windows) continue;
+#ifndef _WIN32
+    if (c.layout.find('@') != std::string::npos && ::geteuid() != 0) continue;  // only root gives files away
+#endif
     SCOPED_TRACE(c.layout);
     test_support::TempDir dir;
     arrange(dir.path(), c.layout);
@@ -103,6 +122,12 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
     if (c.replaced) {
       // Windows has no modes: a file is read-only or it is not.
       EXPECT_EQ(fs::status(dir / c.lands).permissions() & fs::perms(0777), k_on_windows ? fs::perms(0666) : c.mode);
+#ifndef _WIN32
+      struct stat status {};
+      if (c.group >= 0) {
+        EXPECT_TRUE(::stat((dir / c.lands).c_str(), &status) == 0 && status.st_gid == gid_t(c.group));
+      }
+#endif
     }
     EXPECT_EQ(fs::is_symlink(dir / "Tweak.xml"), was_link);
     EXPECT_EQ(test_support::list_tree(dir.path()), expected_tree);
@@ -110,21 +135,27 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
 }
 
 // A commit that cannot put the new file in place says so, and the temporary
-// file goes with the object, named or not; the umask that a new file's mode
-// was taken from is the process's again.
+// file goes with the object, named or not: a folder came to the target's
+// place, which a file cannot replace, or a file that is to be kept. The
+// umask that a new file's mode was taken from is the process's still.
 TEST(FileReplacement, AFailedCommitSaysSoAndLeavesNothing) {
   const test_support::ScopedUmask mask(077);
   for (const Naming naming : {Naming::unnamed_where_possible, Naming::named}) {
-    test_support::TempDir dir;
-    {
-      auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml", naming);
-      ASSERT_TRUE(replacement);
-      fs::create_directories(dir / "Tweak.xml/taken");  // a folder that a file cannot replace
-      EXPECT_FALSE(replacement->commit());
+    for (const savefile::Existing existing : {savefile::Existing::replace, savefile::Existing::keep}) {
+      test_support::TempDir dir;
+      const fs::path came = existing == savefile::Existing::keep ? dir / "Tweak.xml" : dir / "Tweak.xml/taken";
+      {
+        auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml", naming);
+        ASSERT_TRUE(replacement);
+        fs::create_directories(came.parent_path());
+        test_support::write_file(came, "theirs");
+        EXPECT_FALSE(replacement->commit(existing));
+      }
+      EXPECT_EQ(test_support::read_file(came), "theirs");
+      EXPECT_EQ(test_support::list_tree(dir.path()).size(), existing == savefile::Existing::keep ? 1u : 2u);
+      test_support::write_file(dir / "other", "");
+      EXPECT_EQ(fs::status(dir / "other").permissions(), k_on_windows ? fs::perms(0666) : fs::perms(0600));
     }
-    EXPECT_EQ(test_support::list_tree(dir.path()), (Tree{"Tweak.xml", "Tweak.xml/taken"}));
-    test_support::write_file(dir / "other", "");
-    EXPECT_EQ(fs::status(dir / "other").permissions(), k_on_windows ? fs::perms(0666) : fs::perms(0600));
   }
 }
 

@@ -61,6 +61,24 @@ TEST(ReplaceFile, TheNewFileKeepsTheTargetsAttributesAndAccessList) {
     EXPECT_EQ(attributes == 0 ? L"" : access_list(dir / "target"), list);
   }
 }
+
+// While another program holds the target, the new version waits between
+// tries hidden, as it was made, and stays so once they run out.
+TEST(ReplaceFile, WaitsHiddenWhileTheTargetIsHeld) {
+  test_support::TempDir dir;
+  test_support::write_file(dir / "target", "old");
+  fs::path made;
+  std::error_code error;
+  // No dot, which wine would show as hidden whatever the attributes say.
+  ASSERT_FALSE(savefile::create_unique_file(dir.path(), "t.", made, error).close());
+  const HANDLE held = ::CreateFileW((dir / "target").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::vector<DWORD> hidden;
+  const auto look = [&] { hidden.push_back(::GetFileAttributesW(made.c_str()) & FILE_ATTRIBUTE_HIDDEN); };
+  EXPECT_TRUE(savefile::replace_file(made, dir / "target", savefile::Existing::replace, look));
+  ::CloseHandle(held);
+  look();
+  EXPECT_EQ(hidden, std::vector<DWORD>(10, FILE_ATTRIBUTE_HIDDEN));  // after each of 9 tries, and the last
+}
 #endif
 
 }  // namespace

@@ -21,13 +21,16 @@ namespace savefile {
 // hidden attribute.
 //
 // If the target is a symbolic link, the file it leads to is replaced and the
-// link stays. An existing target keeps its permissions (and, where this
-// process may set it, its owner; on Windows, its attributes and access list),
-// and one that may not be written is not replaced, even by root.
+// link stays, but only where the system would follow the link (see
+// may_follow_link()). An existing target keeps its permissions (and, where
+// this process may set them, its owner and group; on Windows, its attributes
+// and access list), and one that may not be written is not replaced, even by
+// root.
 class FileReplacement {
  public:
   // Nothing when the target cannot be replaced: it is not a regular file, it
-  // may not be written, or no temporary file can be made beside it.
+  // may not be written, a link on the way may not be followed, or no
+  // temporary file can be made beside it.
   [[nodiscard]] static std::optional<FileReplacement> begin(
       const std::filesystem::path& target,
       TemporaryFile::Naming naming = TemporaryFile::Naming::unnamed_where_possible);
@@ -37,8 +40,10 @@ class FileReplacement {
 
   // Makes the new content durable, closes it, puts it in the target's place
   // and makes that durable too. False if any step fails; the target then
-  // keeps its old content unless the replacement itself was done.
-  [[nodiscard]] bool commit();
+  // keeps its old content unless the replacement itself was done. With
+  // Existing::keep, a file that has come to the target's place since begin()
+  // stays, and the commit fails.
+  [[nodiscard]] bool commit(Existing existing = Existing::replace);
 
  private:
   FileReplacement(TemporaryFile temporary, std::filesystem::path target)

@@ -17,10 +17,18 @@ namespace savefile {
 [[nodiscard]] linescan::File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix,
                                       std::filesystem::path& created, std::error_code& error);
 
+// Whether the system would follow the symbolic link at link for this
+// process. Not where the link sits in a folder that anyone may write to but
+// only owners may delete from (/tmp), unless this process or the folder's
+// owner owns the link: a link that another user planted there could lead a
+// save onto a file of this user's choosing. Always on Windows.
+[[nodiscard]] bool may_follow_link(const std::filesystem::path& link);
+
 // Readies file, which is to take target's place, by giving it what target
-// has: its permissions and, where this process may set it, its owner. When
-// target does not exist, file gets what a new file would. An error when
-// target is not a regular file or may not be written (read-only).
+// has: its permissions and, where this process may set them, its owner and
+// group (a group of its own is kept where the owner cannot be). When target
+// does not exist, file gets what a new file would. An error when target is
+// not a regular file or may not be written (read-only).
 [[nodiscard]] std::error_code match_attributes(linescan::File& file, const std::filesystem::path& target);
 
 // How long to wait before trying a replacement again: on Windows, by default,
@@ -28,13 +36,19 @@ namespace savefile {
 using RetryPause = std::function<void()>;
 void pause_before_retry();
 
-// Puts the file at source in target's place in one step; on Windows it first
-// takes target's attributes (hidden, system, archive, not indexed) and access
-// list, or a new file's where there is no target. Where another
-// program holds target open (Windows refuses to replace it then: an editor, a
-// virus scanner), the replacement is tried again a few times, with pause
-// between tries, before the error is returned.
+// What becomes of a file found where a new file is to go.
+enum class Existing { replace, keep };
+
+// Puts the file at source in target's place in one step or, where existing
+// says keep, gives it target's name only while no file has that name. On
+// Windows it takes target's attributes (hidden, system, archive, not indexed)
+// and access list, or a new file's where there is no target, and stays hidden
+// until it is in place. Where another program holds target open (Windows
+// refuses to replace it then: an editor, a virus scanner), the replacement is
+// tried again a few times, with pause between tries, before the error is
+// returned.
 [[nodiscard]] std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
+                                           Existing existing = Existing::replace,
                                            const RetryPause& pause = pause_before_retry);
 
 // Makes folder's entries durable, so that a file renamed into it stays there

@@ -30,7 +30,7 @@ class TemporaryFile {
 
   // Closes the file and puts it in target's place in one step, as
   // replace_file() does, first naming it in its folder if it has no name.
-  [[nodiscard]] std::error_code replace(const std::filesystem::path& target,
+  [[nodiscard]] std::error_code replace(const std::filesystem::path& target, Existing existing = Existing::replace,
                                         const RetryPause& pause = pause_before_retry);
 
  private:

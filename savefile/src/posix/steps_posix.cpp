@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <string>
 
 #include "../platform.h"
@@ -21,11 +22,23 @@ std::error_code last_error() { return {errno, std::generic_category()}; }
 
 int fd_of(File::Native native) { return static_cast<int>(native); }
 
-mode_t new_file_mode() {
+// The process's umask. Linux shows it in /proc/self/status; elsewhere it can
+// only be read by setting it, which races any other thread making a file.
+mode_t current_umask() {
+  if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, status) != nullptr) found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    std::fclose(status);
+    if (found) return static_cast<mode_t>(mask);
+  }
   const mode_t mask = ::umask(0);
   ::umask(mask);
-  return 0666 & ~mask;
+  return mask;
 }
+
+mode_t new_file_mode() { return 0666 & ~current_umask(); }
 
 }  // namespace
 
@@ -37,6 +50,17 @@ File create_unique_file(const std::filesystem::path& folder, const std::filesyst
   error = file ? std::error_code() : last_error();
   if (file) created = pattern;
   return file;
+}
+
+bool may_follow_link(const std::filesystem::path& link) {
+  struct stat folder {};
+  struct stat status {};
+  if (::stat(link.parent_path().empty() ? "." : link.parent_path().c_str(), &folder) != 0 ||
+      ::lstat(link.c_str(), &status) != 0) {
+    return false;
+  }
+  const bool shared = (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+  return !shared || status.st_uid == ::geteuid() || status.st_uid == folder.st_uid;
 }
 
 std::error_code match_attributes(File& file, const std::filesystem::path& target) {
@@ -51,9 +75,11 @@ std::error_code match_attributes(File& file, const std::filesystem::path& target
   // A file that nobody may write stays as it is even for root, whose rights
   // see through permissions: its owner made it read-only.
   if ((status.st_mode & 0222) == 0) return std::make_error_code(std::errc::permission_denied);
-  // Only a privileged process may give a file away; for anyone else the new
-  // file is theirs, as a file they rewrote in place would have stayed.
-  [[maybe_unused]] const int owner_kept = ::fchown(fd, status.st_uid, status.st_gid);
+  // Only a privileged process may give a file away, so for anyone else the
+  // new file becomes theirs; its group stays wherever they belong to it.
+  if (::fchown(fd, status.st_uid, status.st_gid) != 0) {
+    [[maybe_unused]] const int group_kept = ::fchown(fd, static_cast<uid_t>(-1), status.st_gid);
+  }
   return ::fchmod(fd, status.st_mode & 07777) == 0 ? std::error_code() : last_error();
 }
 
@@ -62,8 +88,19 @@ void pause_before_retry() {}
 
 // A rename replaces a file whoever holds it open: no retry is ever needed.
 std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
-                             const RetryPause&) {
-  return ::rename(source.c_str(), target.c_str()) == 0 ? std::error_code() : last_error();
+                             Existing existing, const RetryPause&) {
+  if (existing == Existing::replace) {
+    return ::rename(source.c_str(), target.c_str()) == 0 ? std::error_code() : last_error();
+  }
+#ifdef RENAME_NOREPLACE
+  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return {};
+  if (errno != EINVAL && errno != ENOSYS) return last_error();
+#endif
+  // Where the file system cannot rename without replacing: a second name,
+  // which a link never takes from another file, then the first one gone.
+  if (::link(source.c_str(), target.c_str()) != 0) return last_error();
+  ::unlink(source.c_str());
+  return {};
 }
 
 File platform::create_unnamed_file(const std::filesystem::path& folder, std::error_code& error) {

@@ -29,7 +29,8 @@ constexpr DWORD k_kept_attributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // Gives source the list of who may do what with target. Where there is none
-// to copy (a FAT drive) or it cannot be set, source keeps its folder's.
+// to copy (no target, a FAT drive) or it cannot be set, source keeps its
+// folder's.
 void copy_access_list(const std::filesystem::path& source, const std::filesystem::path& target) {
   constexpr SECURITY_INFORMATION k_access_list = DACL_SECURITY_INFORMATION;
   DWORD size = 0;
@@ -41,15 +42,12 @@ void copy_access_list(const std::filesystem::path& source, const std::filesystem
   }
 }
 
-// Readies source, hidden until now, to take target's place: it gets target's
-// attributes and access list, or a new file's when there is no target.
-std::error_code take_attributes_of(const std::filesystem::path& source, const std::filesystem::path& target) {
+// The attributes that source is to take with target's place: target's, or
+// a new file's when there is no target.
+DWORD attributes_for(const std::filesystem::path& target) {
   const DWORD attributes = ::GetFileAttributesW(target.c_str());
   const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_ARCHIVE : attributes & k_kept_attributes;
-  if (!::SetFileAttributesW(source.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL)) return last_error();
-  // After the attributes: wine keeps both in the same Unix permissions.
-  if (attributes != INVALID_FILE_ATTRIBUTES) copy_access_list(source, target);
-  return {};
+  return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 
 }  // namespace
@@ -83,12 +81,23 @@ std::error_code match_attributes(File&, const std::filesystem::path& target) {
 
 void pause_before_retry() { ::Sleep(100); }
 
+bool may_follow_link(const std::filesystem::path&) { return true; }
+
 std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
-                             const RetryPause& pause) {
-  if (const std::error_code error = take_attributes_of(source, target)) return error;
+                             Existing existing, const RetryPause& pause) {
+  const DWORD flags = MOVEFILE_WRITE_THROUGH | (existing == Existing::replace ? MOVEFILE_REPLACE_EXISTING : 0);
   for (int attempt = 1;; ++attempt) {
-    if (::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
-    if (!held_by_another_program(::GetLastError()) || attempt == k_replace_attempts) return last_error();
+    // Shown only for the move itself: while a try waits, the file stays
+    // hidden, as it was made.
+    if (!::SetFileAttributesW(source.c_str(), attributes_for(target))) return last_error();
+    // After the attributes: wine keeps both in the same Unix permissions.
+    copy_access_list(source, target);
+    if (::MoveFileExW(source.c_str(), target.c_str(), flags)) return {};
+    const DWORD failure = ::GetLastError();
+    ::SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    if (!held_by_another_program(failure) || attempt == k_replace_attempts) {
+      return {static_cast<int>(failure), std::system_category()};
+    }
     pause();
   }
 }

@@ -56,8 +56,9 @@ class ScopedUmask {
 
 // Runs body with the rights of an ordinary user and returns what it returned.
 // As root, whose rights see through file permissions, body runs in a child
-// process under the user "nobody", which then owns all that `folder` holds;
-// otherwise it runs here.
+// process under the user "nobody", a member of the group "users" (100) too,
+// which then owns all that `folder` holds but what the test gave to another
+// user; otherwise it runs here.
 [[nodiscard]] std::string run_unprivileged(const std::filesystem::path& folder, const std::function<std::string()>& body);
 
 // Runs body while the file at path is there but may not be read by it, and
