@@ -63,6 +63,8 @@ TEST(PrepareMenuFolder, SaysWhatStandsInTheWay) {
        "est en lecture seule ou le disque est plein.", true},
       {[](const fs::path& dir) { fs::create_directories(dir / "home/Docs/Tintmere"), fs::remove(dir / "shipped.xml"); },
        "Impossible de trouver le modèle livré «\u00A0DIR/shipped.xml\u00A0» : réinstallez tweak-tools."},
+      {[](const fs::path& dir) { fs::create_directories(dir / "home/Docs/Tintmere"), fs::permissions(dir / "shipped.xml", fs::perms::none); },
+       "Impossible de lire le modèle livré «\u00A0DIR/shipped.xml\u00A0» : réinstallez tweak-tools.", true},
       {[](const fs::path& dir) { fs::create_directories(dir / "home/Docs/Tintmere/twkdefaut.xml/x"); },
        "«\u00A0DIR/home/Docs/Tintmere/twkdefaut.xml\u00A0» n'est pas un fichier : supprimez-le pour retrouver le modèle "
        "livré."},
@@ -86,12 +88,22 @@ TEST(PrepareMenuFolder, SaysWhatStandsInTheWay) {
 }
 
 // A copy that cannot be read to its end leaves no template, so the next
-// launch copies again.
-TEST(CopyWhole, AReadErrorMidwayLeavesNoFile) {
+// launch copies again; one that another launch beats to the name leaves that
+// launch's template.
+TEST(CopyWhole, LeavesNoFileOfItsOwnUnlessWholeAndFirst) {
   test_support::TempDir dir;
   test_support::ScriptedSource cut(k_shipped, 4096, 10000);
   EXPECT_FALSE(tintmere::copy_whole(cut, dir / "twkdefaut.xml"));
   EXPECT_EQ(test_support::list_tree(dir.path()), Tree{});
+
+  struct Overtaken final : linescan::ByteSource {
+    fs::path path;
+    std::ptrdiff_t read_some(std::span<char>) override { return write_file(path, "theirs"), 0; }
+  } overtaken;
+  overtaken.path = dir / "twkdefaut.xml";
+  EXPECT_FALSE(tintmere::copy_whole(overtaken, overtaken.path));
+  EXPECT_EQ(test_support::list_tree(dir.path()), Tree{"twkdefaut.xml"});
+  EXPECT_EQ(test_support::read_file(overtaken.path), "theirs");
 }
 
 }  // namespace

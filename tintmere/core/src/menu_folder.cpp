@@ -22,8 +22,9 @@ std::string folder_unusable_message(const fs::path& folder) {
   return "Impossible de créer le dossier " + quoted(folder) + ".";
 }
 
-std::string shipped_missing_message(const fs::path& shipped_template) {
-  return "Impossible de trouver le modèle livré " + quoted(shipped_template) + " : réinstallez tweak-tools.";
+std::string shipped_unusable_message(const fs::path& shipped_template, const std::error_code& error) {
+  return (linescan::is_missing(error) ? "Impossible de trouver le modèle livré " : "Impossible de lire le modèle livré ") +
+         quoted(shipped_template) + " : réinstallez tweak-tools.";
 }
 
 std::string copy_failed_message(const fs::path& folder) {
@@ -60,7 +61,7 @@ std::optional<fs::path> prepare_menu_folder(const std::optional<fs::path>& docum
     return folder;
   }
   linescan::File shipped = linescan::open_regular_file(shipped_template, error);
-  if (error) return fail(shipped_missing_message(shipped_template));
+  if (error) return fail(shipped_unusable_message(shipped_template, error));
   linescan::FileSource source(shipped);
   if (!copy_whole(source, copied)) return fail(copy_failed_message(folder));
   return folder;
@@ -70,7 +71,7 @@ bool copy_whole(linescan::ByteSource& source, const fs::path& path) {
   std::optional<savefile::FileReplacement> copy = savefile::FileReplacement::begin(path);
   if (!copy) return false;
   linescan::FileSink sink(copy->file());
-  return linescan::copy_all(source, sink) && copy->commit();
+  return linescan::copy_all(source, sink) && copy->commit(savefile::Existing::keep);
 }
 
 }  // namespace tintmere

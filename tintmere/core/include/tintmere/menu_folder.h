@@ -28,7 +28,9 @@ inline constexpr std::string_view k_menu_folder_name = "Tintmere";
     messaging::MessageSink& messages);
 
 // Copies all of source to a new file at path: the file appears whole, with
-// path's name, or not at all. False when a read or a write fails.
+// path's name, or not at all, and never in place of a file that another
+// program put there meanwhile. False when a read or a write fails or path is
+// taken by then.
 [[nodiscard]] bool copy_whole(linescan::ByteSource& source, const std::filesystem::path& path);
 
 }  // namespace tintmere
