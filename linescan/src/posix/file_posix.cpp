@@ -76,21 +76,30 @@ std::error_code File::close() {
 }
 
 File open_regular_file(const std::filesystem::path& path, std::error_code& error) {
-  File file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  // Why a file of this kind is not read, if it is not.
+  const auto wrong_kind = [](const struct stat& status) {
+    if (S_ISREG(status.st_mode)) return std::error_code();
+    return std::make_error_code(S_ISDIR(status.st_mode) ? std::errc::is_a_directory : std::errc::not_supported);
+  };
+  // The kind is checked before the open, which on some devices does things
+  // of its own (a watchdog starts counting), and again on what was opened,
+  // which may no longer be what was checked.
   struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) {
+    error = last_error();
+    return {};
+  }
+  if ((error = wrong_kind(status))) return {};
+  File file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!file || ::fstat(fd_of(file.native()), &status) != 0) {
     error = last_error();
     return {};
   }
-  if (!S_ISREG(status.st_mode)) {
-    error = std::make_error_code(S_ISDIR(status.st_mode) ? std::errc::is_a_directory : std::errc::not_supported);
-    return {};
-  }
+  if ((error = wrong_kind(status))) return {};
   if (on_pseudo_file_system(fd_of(file.native()))) {
     error = std::make_error_code(std::errc::operation_not_permitted);
     return {};
   }
-  error.clear();
   return file;
 }
 
