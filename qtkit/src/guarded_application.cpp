@@ -8,6 +8,8 @@
 #include <QStyleOption>
 #include <QTranslator>
 
+#include <csignal>
+
 namespace qtkit {
 
 namespace {
@@ -31,6 +33,9 @@ class FocusMarkingStyle : public QProxyStyle {
 }  // namespace
 
 GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // A write past the file-size limit (ulimit -f) then fails, and the window
+  // says so, instead of the signal ending the program without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
   setStyle(new FocusMarkingStyle);
   // Qt's own texts (a text box's menu, a message box's buttons) in French,
   // as the rest of the windows, whatever the system's language.
@@ -57,6 +62,14 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
 void GuardedApplication::report_failure() {
   failures_->show_message(messaging::describe_current_exception());
   exit(0);
+}
+
+bool check_display(const char* program) {
+  for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET"}) {
+    if (!qEnvironmentVariableIsEmpty(variable)) return true;
+  }
+  std::fprintf(stderr, "%s : aucun affichage graphique n'est ouvert (DISPLAY et WAYLAND_DISPLAY sont vides).\n", program);
+  return false;
 }
 
 int run_window(GuardedApplication& application, const std::function<std::unique_ptr<QWidget>()>& make_form) {

@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <stdexcept>
 
 #include "qtkit/message_box.h"
@@ -68,6 +74,23 @@ TEST(GuardedStart, ShowsAnEscapingExceptionAndEndsWithExitCodeZero) {
     });
     EXPECT_EQ(std::tuple(code, failures.shown, shown), std::tuple(0, c.shown, !c.while_building));
   }
+}
+
+// Under a file-size limit, a write past it fails as a full disk would and
+// the program goes on to say so.
+TEST(GuardedApplication, AWritePastTheFileSizeLimitFails) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const rlimit small{100, RLIM_INFINITY};
+    std::FILE* file = std::tmpfile();
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const bool failed = ::write(::fileno(file), std::string(200, 'x').data(), 200) == 100 &&
+                        ::write(::fileno(file), "x", 1) == -1 && errno == EFBIG;
+    ::_exit(failed ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace

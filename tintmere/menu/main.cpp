@@ -11,12 +11,14 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "qtkit/guarded_application.h"
 #include "qtkit/message_box.h"
 #include "tintmere/menu_folder.h"
 
@@ -62,10 +64,14 @@ class LaunchMessages final : public messaging::MessageSink {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!qtkit::check_display("tintmere")) return 1;
+  // A copy past the file-size limit fails and says so, as a full disk would.
+  std::signal(SIGXFSZ, SIG_IGN);
   LaunchMessages messages(argc, argv);
   std::error_code error;
   const fs::path here = fs::read_symlink("/proc/self/exe", error).parent_path();
-  const auto folder = tintmere::prepare_menu_folder(documents_folder(), here / TINTMERE_SHIPPED_TEMPLATE, messages);
+  const fs::path shipped = (here / TINTMERE_SHIPPED_TEMPLATE).lexically_normal();
+  const auto folder = tintmere::prepare_menu_folder(documents_folder(), shipped, messages);
   if (!folder) return 1;
   const fs::path program = here / TINTMERE_PROGRAM;
   if (::chdir(folder->c_str()) == 0) ::execl(program.c_str(), "tintmere", static_cast<char*>(nullptr));

@@ -14,7 +14,8 @@ namespace qtkit {
 
 // The application object, made safe against exceptions: one that escapes an
 // event handler (running out of memory, say) is shown in a message box and
-// the event loop then ends, instead of the program aborting.
+// the event loop then ends, instead of the program aborting. A write past the
+// file-size limit fails as a full disk would, rather than ending the program.
 class GuardedApplication : public QApplication {
   Q_OBJECT
 
@@ -43,11 +44,17 @@ class GuardedApplication : public QApplication {
 // is shown through the application's failure sink. Always 0, the exit code.
 int run_window(GuardedApplication& application, const std::function<std::unique_ptr<QWidget>()>& make_form);
 
+// Whether a display is named for the windows (an X or a Wayland one, or a
+// platform of Qt's own); where none is, a line on stderr says so in the
+// name of program, since Qt would end the process with its own words.
+[[nodiscard]] bool check_display(const char* program);
+
 // A program's whole start: its application object, named for the desktop
 // entry desktop_id (org.tweaktools.Tintmere) whose icon its window shows, and
-// its one window, Form.
+// its one window, Form. Exit code 1 where there is no display, else 0.
 template <typename Form>
 int run_program(int argc, char** argv, const char* desktop_id) {
+  if (!check_display(argv[0])) return 1;
   try {
     GuardedApplication application(argc, argv);
     application.identify(desktop_id);
