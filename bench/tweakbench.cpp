@@ -9,15 +9,19 @@
 // Exit code 0 on success; 1 after a failure, whose message goes to stderr as
 // the window would show it; 2 with a usage line for bad arguments.
 
-#include <charconv>
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+#include <shellapi.h>
 #endif
 
 #include "tagsieve/tag_scan.h"
@@ -47,12 +51,43 @@ class StandardError final : public messaging::MessageSink {
   bool failed = false;
 };
 
+// A channel is written in plain decimal, 0 to 255: no sign, no leading zero.
 std::optional<int> channel(std::string_view text) {
-  int value = -1;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 255) return std::nullopt;
+  if (text.empty() || text.size() > 3 || (text.size() > 1 && text.front() == '0')) return std::nullopt;
+  int value = 0;
+  for (const char digit : text) {
+    if (digit < '0' || digit > '9') return std::nullopt;
+    value = value * 10 + (digit - '0');
+  }
+  if (value > 255) return std::nullopt;
   return value;
 }
+
+#ifdef _WIN32
+// The command line's words in UTF-8, as the windows take a typed tag, read
+// from Windows's own UTF-16: the ANSI code page cannot spell every name.
+std::vector<std::string> command_words(int, char**) {
+  int count = 0;
+  LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  std::vector<std::string> words;
+  for (int i = 0; wide != nullptr && i < count; ++i) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string word(static_cast<std::size_t>(std::max(size, 1)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, word.data(), size, nullptr, nullptr);
+    word.resize(word.size() - 1);
+    words.push_back(std::move(word));
+  }
+  ::LocalFree(wide);
+  return words;
+}
+
+std::filesystem::path path_of(const std::string& word) { return std::u8string(word.begin(), word.end()); }
+#else
+// The command line's words as they came: a path in the file system's bytes.
+std::vector<std::string> command_words(int argc, char** argv) { return {argv, argv + argc}; }
+
+std::filesystem::path path_of(const std::string& word) { return word; }
+#endif
 
 int usage() {
   std::fputs(k_usage.data(), stderr);
@@ -66,15 +101,17 @@ int main(int argc, char** argv) {
   // The values are bytes: no line feed may become a carriage return and a line feed.
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
-  const std::string_view command = argc > 1 ? argv[1] : "";
+  const std::vector<std::string> words = command_words(argc, argv);
+  const std::size_t count = words.size();
+  const std::string_view command = count > 1 ? words[1] : "";
   StandardError messages;
-  if (command == "scan" && (argc == 4 || (argc == 5 && std::strcmp(argv[4], "--all") == 0))) {
+  if (command == "scan" && (count == 4 || (count == 5 && words[4] == "--all"))) {
     StandardOutput values;
-    tagsieve::scan_tag_values(argv[2], argv[3], argc == 4, values, messages);
-  } else if (command == "generate" && argc == 5) {
-    const auto red = channel(argv[2]);
-    const auto green = channel(argv[3]);
-    const auto blue = channel(argv[4]);
+    tagsieve::scan_tag_values(path_of(words[2]), words[3], count == 4, values, messages);
+  } else if (command == "generate" && count == 5) {
+    const auto red = channel(words[2]);
+    const auto green = channel(words[3]);
+    const auto blue = channel(words[4]);
     if (!red || !green || !blue) return usage();
     tintmere::generate_tweak_file(tintmere::slider_colour(*red, *green, *blue), messages);
   } else {
