@@ -63,6 +63,10 @@ function(add_win32_program tool)
   configure_file(${PROJECT_SOURCE_DIR}/win32kit/program.manifest.in ${tool}.manifest @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/win32kit/program.rc.in ${tool}.rc @ONLY)
   add_executable(${tool} WIN32 win32/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/${tool}.rc)
+  # The resource compiler names no file it embeds as it is: a changed
+  # manifest would otherwise leave the program with the old one.
+  set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${tool}.rc PROPERTIES
+    OBJECT_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${tool}.manifest)
   # wWinMain, the entry point that gets the command line as UTF-16.
   target_link_options(${tool} PRIVATE -municode)
   target_link_libraries(${tool} PRIVATE ${tool}_win32)
