@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
 
 #include "linescan/file.h"
 
@@ -67,6 +68,12 @@ File open_regular_file(const std::filesystem::path& path, std::error_code& error
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       error = std::make_error_code(std::errc::is_a_directory);
+    }
+    // A device's name (CON, C:\CON) that would not open is still no file:
+    // its full path is the device's own, \\.\CON.
+    wchar_t full[8] = {};
+    if (::GetFullPathNameW(path.c_str(), 8, full, nullptr) < 8 && std::wstring_view(full).starts_with(L"\\\\.\\")) {
+      error = std::make_error_code(std::errc::not_supported);
     }
     return {};
   }
