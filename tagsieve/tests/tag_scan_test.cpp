@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "tagsieve/typed_path.h"
 #include "tagsieve/value_list.h"
 #include "test_support/files.h"
 #include "test_support/scan_reference.h"
@@ -113,6 +114,28 @@ void expect_first_of_each(int count) {
 TEST(ValueList, KeepsTheFirstOfEachValueInOrder) {
   expect_first_of_each<tagsieve::ValueHash>(1500);
   expect_first_of_each<SameHash>(600);
+}
+
+// A path as Windows copies it, in double quotes, or as a file manager does,
+// as a file:// address, names the file meant; any other text is the path.
+TEST(TypedPath, IsThePathMeant) {
+  const std::pair<const char8_t*, const char8_t*> cases[] = {
+      {u8"\"C:\\Mes jeux\\weaptwk.xml\"", u8"C:\\Mes jeux\\weaptwk.xml"},
+      {u8"\"/a b/w.xml\"", u8"/a b/w.xml"},
+      {u8"\"\"", u8""},
+      {u8"file:///home/a%20b/%C3%A9t%C3%A9.xml", u8"/home/a b/été.xml"},
+      {u8"FILE://localhost/tmp/w.xml", u8"/tmp/w.xml"},
+      {u8"file:///C:/Mes%20jeux/w.xml", u8"C:/Mes jeux/w.xml"},
+      {u8"file://serveur/partage/w.xml", u8"//serveur/partage/w.xml"},
+      {u8"file:///tmp/100%/%zz%4", u8"/tmp/100%/%zz%4"},
+      {u8"\"/a.xml", u8"\"/a.xml"},
+      {u8" /a b.xml ", u8" /a b.xml "},
+      {u8"file:/tmp/w.xml", u8"file:/tmp/w.xml"},
+      {u8"\"", u8"\""},
+  };
+  for (const auto& [typed, meant] : cases) {
+    EXPECT_EQ(tagsieve::typed_path(std::filesystem::path(typed)), std::filesystem::path(meant)) << reinterpret_cast<const char*>(typed);
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "linescan/file.h"
 #include "linescan/piece_reader.h"
 #include "tagsieve/display_text.h"
+#include "tagsieve/typed_path.h"
 #include "tagsieve/value_list.h"
 
 namespace tagsieve {
@@ -38,7 +39,7 @@ void scan_tag_values(const std::filesystem::path& path, std::string_view tag, bo
   try {
     pane.clear();
     std::error_code error;
-    linescan::File file = linescan::open_regular_file(path, error);
+    linescan::File file = linescan::open_regular_file(typed_path(path), error);
     if (error) {
       messages.show_message(linescan::is_missing(error) ? k_file_missing : k_file_unreadable);
       return;

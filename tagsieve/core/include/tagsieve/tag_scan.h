@@ -13,7 +13,8 @@ inline constexpr std::string_view k_file_missing = "Impossible de trouver le fic
 inline constexpr std::string_view k_file_unreadable = "Impossible de lire le fichier";
 
 // Empties pane, then fills it with the values that the element `tag` takes on
-// the one-line elements of the file at `path`, in file order: for every piece
+// the one-line elements of the file at `path`, read as typed_path() reads a
+// typed path (tagsieve/typed_path.h), in file order: for every piece
 // whose text between its first '<' and the next '>' is exactly the tag, the
 // text after that '>' up to the next '<', without its newline. The tag is
 // typed text, UTF-8: it matches the element's name whether the file spells it

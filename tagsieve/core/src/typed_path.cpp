@@ -1,0 +1,76 @@
+#include "tagsieve/typed_path.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace tagsieve {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Text = fs::path::string_type;
+
+constexpr std::string_view k_file_scheme = "file://";
+
+// Whether text starts with "file://", in any letter case.
+bool is_file_address(const Text& text) {
+  if (text.size() < k_file_scheme.size()) return false;
+  for (std::size_t i = 0; i < k_file_scheme.size(); ++i) {
+    const auto c = text[i];
+    if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != k_file_scheme[i]) return false;
+  }
+  return true;
+}
+
+int hex_digit(char8_t c) {
+  if (c >= u8'0' && c <= u8'9') return c - u8'0';
+  if (c >= u8'a' && c <= u8'f') return c - u8'a' + 10;
+  if (c >= u8'A' && c <= u8'F') return c - u8'A' + 10;
+  return -1;
+}
+
+// Each %XX as the byte XX; anything else, a stray % too, as it is.
+std::u8string percent_decoded(std::u8string_view text) {
+  std::u8string bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const int high = i + 2 < text.size() && text[i] == u8'%' ? hex_digit(text[i + 1]) : -1;
+    const int low = high < 0 ? -1 : hex_digit(text[i + 2]);
+    if (low < 0) {
+      bytes += text[i];
+    } else {
+      bytes += static_cast<char8_t>(high * 16 + low);
+      i += 2;
+    }
+  }
+  return bytes;
+}
+
+// The path that a file address names, from what follows "file://": a host
+// (none, or localhost, for this machine), then the path itself.
+fs::path address_path(std::u8string_view rest) {
+  const std::size_t slash = std::min(rest.find(u8'/'), rest.size());
+  const std::u8string_view host = rest.substr(0, slash);
+  const std::u8string path = percent_decoded(rest.substr(slash));
+  if (!host.empty() && host != u8"localhost") return u8"//" + std::u8string(host) + path;
+  // A Windows drive's address: file:///C:/Users/...
+  const bool drive = path.size() >= 3 && path[0] == u8'/' && path[2] == u8':' &&
+                     ((path[1] >= u8'A' && path[1] <= u8'Z') || (path[1] >= u8'a' && path[1] <= u8'z'));
+  return drive ? path.substr(1) : path;
+}
+
+}  // namespace
+
+fs::path typed_path(const fs::path& typed) {
+  const Text& text = typed.native();
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
+  if (!is_file_address(text)) return typed;
+  try {
+    return address_path(fs::path(text.substr(k_file_scheme.size())).u8string());
+  } catch (const std::exception&) {
+    // Text that is no Unicode, which no address spells: the path as typed.
+    return typed;
+  }
+}
+
+}  // namespace tagsieve
