@@ -43,6 +43,10 @@ std::uint32_t Window::background(std::string_view name) const {
   return static_cast<std::uint32_t>(colour.red() | colour.green() << 8 | colour.blue() << 16);
 }
 
+std::string Window::description(std::string_view name) const {
+  return form_.control<QWidget>(name).accessibleDescription().toStdString();
+}
+
 std::string Window::tip() const { return QApplication::focusWidget()->toolTip().toStdString(); }
 
 void Window::type(std::string_view name, std::string_view utf8) { form_.control<QLineEdit>(name).setText(qt_text(utf8)); }

@@ -42,6 +42,8 @@ bool Window::has_focus(std::string_view name) const { return GetFocus() == form_
 
 int Window::position(std::string_view bar) const { return GetScrollPos(form_.control(bar), SB_CTL); }
 
+std::string Window::description(std::string_view name) const { return form_.description(name); }
+
 std::uint32_t Window::background(std::string_view name) const {
   const HWND control = form_.control(name);
   const HDC context = GetDC(control);

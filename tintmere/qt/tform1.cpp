@@ -28,6 +28,7 @@ void TForm1::show_preview() {
   QPalette palette = preview.palette();
   palette.setColor(QPalette::Base, QColor(shown.red, shown.green, shown.blue));
   preview.setPalette(palette);
+  preview.setAccessibleDescription(QString::fromStdString(colour_description(shown)));
 }
 
 Colour TForm1::colour() const {

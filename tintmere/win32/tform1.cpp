@@ -27,7 +27,10 @@ Colour TForm1::colour() const {
 }
 
 // The preview colour is Windows's own colour value: red in the low byte.
-void TForm1::show_preview() { set_background(control("Edit1"), preview_colour(colour())); }
+void TForm1::show_preview() {
+  set_background(control("Edit1"), preview_colour(colour()));
+  describe(control("Edit1"), colour_description(colour()));
+}
 
 void TForm1::Button1Click() { generate_tweak_file(colour(), messages()); }
 

@@ -56,19 +56,16 @@ Creation creation_of(const Component& component) {
   throw std::invalid_argument("unknown control kind");
 }
 
-// Tells screen readers what to call a control, or say of it after its name,
-// where no label does. A help, not a need: without the accessibility
-// services nothing is said.
-void annotate(HWND window, const Component& component) {
+// Tells screen readers what to call a control (PROPID_ACC_NAME), where no
+// label does, or what to say of it after its name (PROPID_ACC_DESCRIPTION).
+// A help, not a need: without the accessibility services nothing is said.
+void annotate(HWND window, MSAAPROPID property, std::string_view text) {
   IAccPropServices* services = nullptr;
   if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                               reinterpret_cast<void**>(&services)))) {
     return;
   }
-  for (const auto& [property, text] : {std::pair(PROPID_ACC_NAME, component.accessible_name),
-                                       std::pair(PROPID_ACC_DESCRIPTION, component.description)}) {
-    if (!text.empty()) services->SetHwndPropStr(window, OBJID_CLIENT, CHILDID_SELF, property, widen(text).c_str());
-  }
+  services->SetHwndPropStr(window, OBJID_CLIENT, CHILDID_SELF, property, widen(text).c_str());
   services->Release();
 }
 
@@ -182,7 +179,8 @@ void Form::create_controls(const formkit::Form& form) {
                                         0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(k_first_id + i)),
                                         instance, nullptr);
     if (!window) throw_last_error("CreateWindowExW");
-    controls_[i] = Control{&control, window};
+    controls_[i].component = &control;
+    controls_[i].window = window;
 
     switch (control.kind) {
       case Kind::scroll_bar: {
@@ -207,7 +205,8 @@ void Form::create_controls(const formkit::Form& form) {
         break;
     }
     if (control.background) set_background(window, static_cast<COLORREF>(*control.background));
-    if (!control.accessible_name.empty() || !control.description.empty()) annotate(window, control);
+    if (!control.accessible_name.empty()) annotate(window, PROPID_ACC_NAME, control.accessible_name);
+    if (!control.description.empty()) describe(window, control.description);
   }
   const auto first = std::find_if(order.begin(), order.end(), [&](std::size_t i) { return form.components[i].tab >= 0; });
   if (first != order.end()) {
@@ -260,6 +259,18 @@ Form::Control& Form::named(std::string_view name) {
 HWND Form::control(std::string_view name) const { return const_cast<Form*>(this)->named(name).window; }
 
 void Form::bind(std::string_view name, Handler on_event) { named(name).on_event = on_event; }
+
+const std::string& Form::description(std::string_view name) const {
+  return const_cast<Form*>(this)->named(name).description;
+}
+
+void Form::describe(HWND window, std::string_view utf8) {
+  Control* control = find(window);
+  if (!control || control->description == utf8) return;
+  control->description = utf8;
+  annotate(window, PROPID_ACC_DESCRIPTION, utf8);
+  NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+}
 
 Form::Control* Form::find(HWND window) {
   for (Control& control : controls_) {

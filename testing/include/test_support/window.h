@@ -35,6 +35,8 @@ class Window {
   [[nodiscard]] int position(std::string_view bar) const;
   // Red in the low byte, green in the second, blue in the third.
   [[nodiscard]] std::uint32_t background(std::string_view name) const;
+  // What a screen reader says of the control after its name.
+  [[nodiscard]] std::string description(std::string_view name) const;
   // The text of the tooltip in which a slider shows its value.
   [[nodiscard]] std::string tip() const;
   void type(std::string_view name, std::string_view utf8);

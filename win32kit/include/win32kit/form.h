@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -43,6 +44,9 @@ class Form {
   [[nodiscard]] HWND handle() const { return window_; }
   // The control of that name; throws std::out_of_range for a name not in the description.
   [[nodiscard]] HWND control(std::string_view name) const;
+  // What screen readers last heard of the named control after its name;
+  // throws std::out_of_range for a name not in the description.
+  [[nodiscard]] const std::string& description(std::string_view name) const;
   // Ends the message loop when the window is closed.
   void quit_when_closed() { quit_when_closed_ = true; }
 
@@ -52,6 +56,8 @@ class Form {
   // for a name not in the description.
   void bind(std::string_view name, Handler on_event);
   void set_background(HWND control, COLORREF colour);
+  // Tells screen readers what to say of a control after its name from now on.
+  void describe(HWND control, std::string_view utf8);
 
   // A message the form itself answers before the defaults; true when it did.
   virtual bool on_message(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
@@ -66,6 +72,7 @@ class Form {
     Handler on_event = nullptr;
     HBRUSH brush = nullptr;
     COLORREF colour = 0;
+    std::string description;
   };
 
   static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

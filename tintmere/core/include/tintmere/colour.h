@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 namespace tintmere {
 
@@ -24,6 +25,12 @@ struct Colour {
 [[nodiscard]] constexpr std::uint32_t preview_colour(Colour colour) {
   return static_cast<std::uint32_t>(colour.red) | static_cast<std::uint32_t>(colour.green) << 8 |
          static_cast<std::uint32_t>(colour.blue) << 16;
+}
+
+// The colour as a screen reader says it of the preview box.
+[[nodiscard]] inline std::string colour_description(Colour colour) {
+  return "Rouge " + std::to_string(colour.red) + ", vert " + std::to_string(colour.green) + ", bleu " +
+         std::to_string(colour.blue);
 }
 
 }  // namespace tintmere
