@@ -31,6 +31,32 @@ std::string layout(const formkit::Form& form) {
   return out.str();
 }
 
+// A window opens at its place where it fits wholly in the screen's work area;
+// else it is moved in, and a resizable one shrunk, never below its least size.
+TEST(PlaceOnScreen, KeepsTheWindowWhollyInTheWorkArea) {
+  using formkit::Rect;
+  const Rect area{0, 40, 1280, 760};  // below a top bar
+  const struct {
+    Rect wanted;
+    bool resizable;
+    Rect placed;
+    int least_height = 260;
+  } cases[] = {
+      {{272, 178, 628, 532}, true, {272, 178, 628, 532}},    // fits
+      {{0, 40, 1280, 760}, false, {0, 40, 1280, 760}},       // fills it exactly
+      {{272, 267, 942, 798}, true, {272, 40, 942, 760}},     // too tall: up, and shrunk
+      {{900, 500, 500, 400}, false, {780, 400, 500, 400}},   // past the corner: moved in
+      {{-50, 10, 400, 300}, false, {0, 40, 400, 300}},       // before it: moved in
+      {{100, 100, 2000, 1000}, true, {0, 40, 1280, 760}},    // shrunk to the area
+      {{100, 100, 2000, 1000}, false, {0, 40, 2000, 1000}},  // too large to fit: its corner in view
+      {{100, 100, 900, 900}, true, {100, 40, 900, 800}, 800},  // never below its least size
+  };
+  for (const auto& c : cases) {
+    const Rect placed = formkit::place_on_screen(c.wanted, area, c.resizable, 625, c.least_height);
+    EXPECT_EQ(placed, c.placed) << placed.left << ',' << placed.top << ' ' << placed.width << 'x' << placed.height;
+  }
+}
+
 // Each form is laid out as the game's players have always had it.
 TEST(Form1Layout, IsTheToolsOwn) {
   EXPECT_EQ(layout(tintmere::k_form1),

@@ -1,11 +1,13 @@
 #include "qtkit/form.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <map>
@@ -87,9 +89,25 @@ Form::Form(const formkit::Form& form, messaging::MessageSink* messages, QWidget*
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   }
-  move(form.left, form.top);
+  place_on_screen(form);
   create_controls(form);
   apply_form_font(*this);
+}
+
+void Form::place_on_screen(const formkit::Form& form) {
+  // The frame as the description gives it; Qt learns the window manager's
+  // only once the window shows.
+  const QSize frame = form.resizable ? QSize(form.width - form.client_width, form.height - form.client_height) : QSize();
+  const QScreen* screen = QGuiApplication::screenAt(QPoint(form.left, form.top));
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  formkit::Rect placed{form.left, form.top, width() + frame.width(), height() + frame.height()};
+  if (screen != nullptr) {
+    const QRect area = screen->availableGeometry();
+    placed = formkit::place_on_screen(placed, {area.x(), area.y(), area.width(), area.height()}, form.resizable,
+                                      form.min_width, form.min_height);
+  }
+  move(placed.left, placed.top);
+  if (form.resizable) resize(placed.width - frame.width(), placed.height - frame.height());
 }
 
 void Form::create_controls(const formkit::Form& form) {

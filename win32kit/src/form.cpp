@@ -122,8 +122,17 @@ Form::Form(const formkit::Form& form, messaging::MessageSink* messages)
     outer = {0, 0, scaled(form.client_width), scaled(form.client_height)};
     AdjustWindowRectExForDpi(&outer, style, FALSE, 0, static_cast<UINT>(dpi_));
   }
-  SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Wholly in the work area of the screen it opens on: moved in, and a
+  // resizable form shrunk, where it would not fit there.
+  formkit::Rect placed{form.left, form.top, outer.right - outer.left, outer.bottom - outer.top};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const RECT& work = monitor.rcWork;
+    placed = formkit::place_on_screen(placed, {work.left, work.top, work.right - work.left, work.bottom - work.top},
+                                      form.resizable, scaled(form.min_width), scaled(form.min_height));
+  }
+  SetWindowPos(window_, nullptr, placed.left, placed.top, placed.width, placed.height, SWP_NOZORDER | SWP_NOACTIVATE);
   font_ = make_form_font(dpi_);
   message_boxes_.set_owner(window_);
   try {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -76,5 +77,33 @@ struct Form {
   int min_height = 0;
   std::span<const Component> components;
 };
+
+// A window's place and outer size on the screen, in the screen's pixels.
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const Rect&) const = default;
+};
+
+// Where a window that would open at `wanted` goes on a screen whose work area
+// (the screen less its task bars) is `area`: at `wanted` where the whole
+// window fits in the area; otherwise moved into it, and a resizable window
+// first shrunk to it, but never below least_width by least_height. A window
+// still larger than the area keeps its top left corner, its title, in view.
+[[nodiscard]] constexpr Rect place_on_screen(Rect wanted, const Rect& area, bool resizable, int least_width,
+                                             int least_height) {
+  if (resizable) {
+    wanted.width = std::max(std::min(wanted.width, area.width), least_width);
+    wanted.height = std::max(std::min(wanted.height, area.height), least_height);
+  }
+  const auto within = [](int start, int size, int area_start, int area_size) {
+    return std::max(area_start, std::min(start, area_start + area_size - size));
+  };
+  wanted.left = within(wanted.left, wanted.width, area.left, area.width);
+  wanted.top = within(wanted.top, wanted.height, area.top, area.height);
+  return wanted;
+}
 
 }  // namespace formkit

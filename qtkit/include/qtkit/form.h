@@ -14,7 +14,8 @@
 namespace qtkit {
 
 // The base of a tool's window, built from its form's description: the window,
-// its controls with their captions, places, states, tab order and accessible
+// wholly on the screen it opens on (see formkit::place_on_screen), and its
+// controls with their captions, places, states, tab order and accessible
 // names, in the forms' font. The anchored control keeps its distances to the
 // window's sides as it is resized. What the window tells the user goes to the
 // sink it was given (a test's recorder) or, without one, to message boxes
@@ -42,6 +43,7 @@ class Form : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void place_on_screen(const formkit::Form& form);
   void create_controls(const formkit::Form& form);
 
   MessageBoxSink message_boxes_;

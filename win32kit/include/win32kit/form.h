@@ -23,7 +23,8 @@ constexpr Handler handler(void (Derived::*member)()) {
   return static_cast<Handler>(member);
 }
 
-// The base of a tool's window, built from its form's description: the window, its
+// The base of a tool's window, built from its form's description: the window,
+// wholly in its screen's work area (see formkit::place_on_screen), its
 // controls, their font, colours and tab order, the scroll bars' steps and the
 // anchored controls' sizes, all scaled to the dots per inch of the screen the
 // window is on, and scaled again when it moves to another. Each label comes
