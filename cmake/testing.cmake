@@ -22,7 +22,9 @@ function(add_tweak_test name)
     # more at build time: each program is one CTest test instead.
     add_test(NAME ${name} COMMAND ${name})
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30)
+    # Listed when the tests run, not when they are built: a build starts no
+    # test program, and prints nothing of theirs.
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 DISCOVERY_MODE PRE_TEST)
   endif()
 endfunction()
 
