@@ -1,6 +1,7 @@
 # CPack: the zip a modder unzips and runs, each program in its own folder with
 # its data beside it, and a French read-me at the top.
 install(FILES ${PROJECT_SOURCE_DIR}/dist/windows/LISEZMOI.txt DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE RENAME LICENSE.txt DESTINATION .)
 
 set(CPACK_PACKAGE_NAME tweak-tools)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
