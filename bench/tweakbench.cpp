@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
 #endif
   const std::vector<std::string> words = command_words(argc, argv);
   const std::size_t count = words.size();
-  const std::string_view command = count > 1 ? words[1] : "";
+  const std::string command = count > 1 ? words[1] : "";
   StandardError messages;
   if (command == "scan" && (count == 4 || (count == 5 && words[4] == "--all"))) {
     StandardOutput values;
