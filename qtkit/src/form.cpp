@@ -127,7 +127,8 @@ void Form::create_controls(const formkit::Form& form) {
       control->setPalette(palette);
       control->setAutoFillBackground(true);
     }
-    if (component.tab >= 0) tab_order.emplace(component.tab, control);
+    // A hidden control is a window of its own (below), out of the tab order.
+    if (component.tab >= 0 && component.visible) tab_order.emplace(component.tab, control);
     if (!component.visible) {
       // Out of the accessibility tree too, as a window never shown.
       control->setWindowFlag(Qt::Window);
