@@ -87,6 +87,7 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       {"Tweak.xml/", "Tweak.xml", false},
       {chain(1), "game/real.xml", true, fs::perms(0640), true},
       {chain(40), "game/real.xml", true, fs::perms(0640), true},  // as many as Linux follows
+      {chain(41), "game/real.xml", false, {}, true},
       {"game/;Tweak.xml>game/new.xml", "game/new.xml", true, fs::perms(0600), true},
       {"Tweak.xml>loop;loop>Tweak.xml", "Tweak.xml", false, {}, true},
       {"Tweak.xml>nowhere/real.xml", "nowhere/real.xml", false, {}, true},
