@@ -31,8 +31,7 @@ endfunction()
 # add_window_tests(<tool>)
 # The tests of a tool's window, window_test.cpp, run against whichever front
 # end is built, with what only that front end has: qt_window_test.cpp or
-# win32_window_test.cpp, where there is one. The Win32 tests may read the
-# tool's built program (PROGRAM_FILE).
+# win32_window_test.cpp, where there is one.
 function(add_window_tests tool)
   if(TWEAKTOOLS_QT)
     set(kit qt)
@@ -49,7 +48,5 @@ function(add_window_tests tool)
     add_tweak_test(${tool}_window_tests QT SOURCES ${sources} LIBS ${tool}_qt)
   else()
     add_tweak_test(${tool}_window_tests SOURCES ${sources} LIBS ${tool}_win32 win32_test_support)
-    target_compile_definitions(${tool}_window_tests PRIVATE PROGRAM_FILE="$<TARGET_FILE:${tool}>"
-      PROJECT_VERSION="${PROJECT_VERSION}")
   endif()
 endfunction()

@@ -74,7 +74,7 @@ QWidget* make_control(const formkit::Component& component, QWidget* form) {
 }  // namespace
 
 Form::Form(const formkit::Form& form, messaging::MessageSink* messages, QWidget* parent)
-    : QWidget(parent), message_boxes_(this), messages_(messages ? *messages : message_boxes_) {
+    : QWidget(parent), message_boxes_(this), messages_(messages ? *messages : message_boxes_), form_(form) {
   setObjectName("Form1");
   setWindowTitle(text_of(form.caption));
   if (form.resizable) {
@@ -134,11 +134,7 @@ void Form::create_controls(const formkit::Form& form) {
       control->setWindowFlag(Qt::Window);
       control->hide();
     }
-    if (component.anchored) {
-      anchored_ = control;
-      anchored_margins_ = QMargins(component.left, component.top, form.client_width - component.left - component.width,
-                                   form.client_height - component.top - component.height);
-    }
+    if (component.anchored) anchored_ = {control, &component};
   }
   for (const formkit::Component& component : form.components) {
     if (!component.label_for.empty()) control<QLabel>(component.name).setBuddy(&control<QWidget>(component.label_for));
@@ -153,7 +149,10 @@ void Form::create_controls(const formkit::Form& form) {
 
 void Form::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (anchored_ != nullptr) anchored_->setGeometry(rect().marginsRemoved(anchored_margins_));
+  if (anchored_.first == nullptr) return;
+  // Qt scales to the screen itself: the layout stays at 96 dpi.
+  const formkit::Rect at = formkit::control_rect(form_, *anchored_.second, width(), height(), 96);
+  anchored_.first->setGeometry(at.left, at.top, at.width, at.height);
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {

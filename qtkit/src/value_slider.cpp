@@ -4,28 +4,34 @@
 #include <QKeyEvent>
 #include <QToolTip>
 
+#include <optional>
+
+#include "formkit/form.h"
+
 namespace qtkit {
 
 namespace {
 
-QAbstractSlider::SliderAction action_for(int key) {
+// What a key does to a scroll bar, as a Windows scroll bar takes it.
+std::optional<formkit::Scroll> scroll_for(int key) {
+  using formkit::Scroll;
   switch (key) {
     case Qt::Key_Right:
     case Qt::Key_Down:
-      return QAbstractSlider::SliderSingleStepAdd;
+      return Scroll::line_right;
     case Qt::Key_Left:
     case Qt::Key_Up:
-      return QAbstractSlider::SliderSingleStepSub;
+      return Scroll::line_left;
     case Qt::Key_PageDown:
-      return QAbstractSlider::SliderPageStepAdd;
+      return Scroll::page_right;
     case Qt::Key_PageUp:
-      return QAbstractSlider::SliderPageStepSub;
+      return Scroll::page_left;
     case Qt::Key_Home:
-      return QAbstractSlider::SliderToMinimum;
+      return Scroll::to_left;
     case Qt::Key_End:
-      return QAbstractSlider::SliderToMaximum;
+      return Scroll::to_right;
     default:
-      return QAbstractSlider::SliderNoAction;
+      return std::nullopt;
   }
 }
 
@@ -54,9 +60,9 @@ bool SliderKeys::eventFilter(QObject* watched, QEvent* event) {
   if (slider == nullptr || event->type() != QEvent::KeyPress) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   if (key->modifiers() & ~Qt::KeypadModifier) return false;
-  const QAbstractSlider::SliderAction action = action_for(key->key());
-  if (action == QAbstractSlider::SliderNoAction) return false;
-  slider->triggerAction(action);
+  const std::optional<formkit::Scroll> scroll = scroll_for(key->key());
+  if (!scroll) return false;
+  slider->setValue(formkit::scrolled(*scroll, slider->value(), slider->pageStep(), slider->maximum()));
   return true;
 }
 

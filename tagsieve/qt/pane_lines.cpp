@@ -8,25 +8,12 @@
 
 namespace tagsieve {
 
-namespace {
-
-// What the fill costs at its peak, with room to spare: for each byte of
-// text, its UTF-16 in the string handed over and in the document, which
-// grows by copying; for each line, its block and the block's layout. Qt was
-// seen to need about 5 bytes a byte of text and 235 a line, and crashed where
-// it was given only 4 and 250.
-constexpr std::size_t k_bytes_a_text_byte = 8;
-constexpr std::size_t k_bytes_a_line = 400;
-
-}  // namespace
-
 // Qt does not survive running out of memory inside a text document, so the
 // most the fill will take is asked for here first, as one block, and given
 // back, which leaves that much address space free for it. Where there is not
 // that much, std::bad_alloc is thrown before the widget is touched.
 void PaneLines::ensure_room(std::size_t lines, std::size_t text_bytes) {
-  const std::size_t room = k_bytes_a_text_byte * text_bytes + k_bytes_a_line * lines;
-  void* probe = ::operator new(room);
+  void* probe = ::operator new(pane_room(lines, text_bytes));
   // Not optimised away: the allocation is what is wanted, not the memory.
   asm volatile("" : : "r"(probe) : "memory");
   ::operator delete(probe);

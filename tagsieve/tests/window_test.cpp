@@ -23,7 +23,7 @@ TEST(TagWindow, ScansWithWhatTheBoxesSayIntoThePane) {
   const auto scan = [&](const char* tag) {
     window.type("Edit2", tag);
     window.click("Button1");
-    return window.seen("RichEdit1").text;
+    return window.text("RichEdit1");
   };
   EXPECT_EQ(scan("Damage"), "5\n7");
   window.click("CheckBox1");

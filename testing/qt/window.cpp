@@ -1,7 +1,7 @@
 #include "window.h"
 
-#include <QAbstractSlider>
 #include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -9,11 +9,17 @@
 
 #include <gtest/gtest.h>
 
-#include "qt_support.h"
-
 namespace test_support {
 
 namespace {
+
+// Processes events until condition holds, for at most a few seconds; the
+// result fails an EXPECT_TRUE when it never does.
+testing::AssertionResult eventually(const std::function<bool()>& condition) {
+  constexpr int k_timeout_ms = 5000;
+  if (QTest::qWaitFor(condition, k_timeout_ms)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the condition still did not hold after " << k_timeout_ms << " ms";
+}
 
 QString qt_text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
@@ -25,33 +31,15 @@ Window::Window(KitForm& form) : form_(form) {
   EXPECT_TRUE(eventually([] { return QApplication::focusWidget() != nullptr; }));
 }
 
-Seen Window::seen(std::string_view name) const {
+std::string Window::text(std::string_view name) const {
   auto& control = form_.control<QWidget>(name);
   const auto* pane = qobject_cast<QPlainTextEdit*>(&control);
-  const QRect place = control.geometry();
-  return {place.left(), place.top(), place.width(), place.height(),
-          (pane ? pane->toPlainText() : control.property("text").toString()).toStdString(), control.isVisible(),
-          control.isEnabled(), control.property("checked").toBool()};
+  return (pane ? pane->toPlainText() : control.property("text").toString()).toStdString();
 }
 
 bool Window::has_focus(std::string_view name) const { return QApplication::focusWidget() == &form_.control<QWidget>(name); }
 
-int Window::position(std::string_view bar) const { return form_.control<QAbstractSlider>(bar).value(); }
-
-std::uint32_t Window::background(std::string_view name) const {
-  const QColor colour = form_.control<QWidget>(name).palette().color(QPalette::Disabled, QPalette::Base);
-  return static_cast<std::uint32_t>(colour.red() | colour.green() << 8 | colour.blue() << 16);
-}
-
-std::string Window::description(std::string_view name) const {
-  return form_.control<QWidget>(name).accessibleDescription().toStdString();
-}
-
-std::string Window::tip() const { return QApplication::focusWidget()->toolTip().toStdString(); }
-
 void Window::type(std::string_view name, std::string_view utf8) { form_.control<QLineEdit>(name).setText(qt_text(utf8)); }
-
-void Window::slide(std::string_view bar, int position) { form_.control<QAbstractSlider>(bar).setValue(position); }
 
 void Window::click(std::string_view name) { form_.control<QAbstractButton>(name).click(); }
 

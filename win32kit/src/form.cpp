@@ -225,15 +225,16 @@ void Form::create_controls(const formkit::Form& form) {
 }
 
 void Form::lay_out() {
+  RECT client;
+  GetClientRect(window_, &client);
   for (const Control& control : controls_) {
     const Component& component = *control.component;
-    SetWindowPos(control.window, nullptr, scaled(component.left), scaled(component.top), scaled(component.width),
-                 scaled(component.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    const formkit::Rect at = formkit::control_rect(*form_, component, client.right, client.bottom, dpi_);
+    SetWindowPos(control.window, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     if (component.item_height > 0) SendMessageW(control.window, LB_SETITEMHEIGHT, 0, scaled(component.item_height));
     fit_caption(control);
   }
-  follow_size();
 }
 
 void Form::change_dpi(int dpi, const RECT& suggested) {
@@ -268,10 +269,6 @@ Form::Control& Form::named(std::string_view name) {
 HWND Form::control(std::string_view name) const { return const_cast<Form*>(this)->named(name).window; }
 
 void Form::bind(std::string_view name, Handler on_event) { named(name).on_event = on_event; }
-
-const std::string& Form::description(std::string_view name) const {
-  return const_cast<Form*>(this)->named(name).description;
-}
 
 void Form::describe(HWND window, std::string_view utf8) {
   Control* control = find(window);

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 namespace win32kit {
@@ -25,6 +26,27 @@ TTTOOLINFOW value_tool(HWND form) {
   return tool;
 }
 
+// What a scroll bar's request asks for, but a drag of its thumb.
+std::optional<formkit::Scroll> scroll_of(int code) {
+  using formkit::Scroll;
+  switch (code) {
+    case SB_LINELEFT:
+      return Scroll::line_left;
+    case SB_LINERIGHT:
+      return Scroll::line_right;
+    case SB_PAGELEFT:
+      return Scroll::page_left;
+    case SB_PAGERIGHT:
+      return Scroll::page_right;
+    case SB_LEFT:
+      return Scroll::to_left;
+    case SB_RIGHT:
+      return Scroll::to_right;
+    default:
+      return std::nullopt;
+  }
+}
+
 }  // namespace
 
 void Form::scroll(Control& bar, int code, int thumb) {
@@ -32,34 +54,12 @@ void Form::scroll(Control& bar, int code, int thumb) {
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;
   GetScrollInfo(bar.window, SB_CTL, &info);
-  int position = info.nPos;
-  switch (code) {
-    case SB_LINELEFT:
-      position -= 1;
-      break;
-    case SB_LINERIGHT:
-      position += 1;
-      break;
-    case SB_PAGELEFT:
-      position -= bar.component->page;
-      break;
-    case SB_PAGERIGHT:
-      position += bar.component->page;
-      break;
-    case SB_LEFT:
-      position = info.nMin;
-      break;
-    case SB_RIGHT:
-      position = info.nMax;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      position = thumb;
-      break;
-    default:
-      return;
+  int position = std::clamp(thumb, info.nMin, info.nMax);
+  if (const std::optional<formkit::Scroll> scroll = scroll_of(code)) {
+    position = formkit::scrolled(*scroll, info.nPos, bar.component->page, info.nMax);
+  } else if (code != SB_THUMBTRACK && code != SB_THUMBPOSITION) {
+    return;
   }
-  position = std::clamp(position, info.nMin, info.nMax);
   if (position == info.nPos) return;
   SetScrollPos(bar.window, SB_CTL, position, TRUE);
   if (bar.component->shows_value) show_value(bar, position, info.nMax);
@@ -102,13 +102,9 @@ void Form::follow_size() {
   RECT client;
   GetClientRect(window_, &client);
   for (const Control& control : controls_) {
-    const formkit::Component& component = *control.component;
-    if (!component.anchored) continue;
-    const int right_margin = scaled(form_->client_width - (component.left + component.width));
-    const int bottom_margin = scaled(form_->client_height - (component.top + component.height));
-    MoveWindow(control.window, scaled(component.left), scaled(component.top),
-               std::max(0, int{client.right} - right_margin - scaled(component.left)),
-               std::max(0, int{client.bottom} - bottom_margin - scaled(component.top)), TRUE);
+    if (!control.component->anchored) continue;
+    const formkit::Rect at = formkit::control_rect(*form_, *control.component, client.right, client.bottom, dpi_);
+    MoveWindow(control.window, at.left, at.top, at.width, at.height, TRUE);
   }
 }
 

@@ -26,10 +26,11 @@ enum class Kind {
 struct Component {
   std::string_view name;
   Kind kind = Kind::label;
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
+  // Every description gives the place and size.
+  int left;
+  int top;
+  int width;
+  int height;
   // A label's, button's or check box's caption; an edit's initial text.
   std::string_view text = {};
   // A label: the control it names, which screen readers then read it for.
@@ -62,11 +63,11 @@ struct Component {
 struct Form {
   std::string_view caption;
   // Where the window opens on the screen.
-  int left = 0;
-  int top = 0;
+  int left;
+  int top;
   // The client area that the controls are laid out in.
-  int client_width = 0;
-  int client_height = 0;
+  int client_width;
+  int client_height;
   // A resizable form has a sizing border and a maximise button, and its outer
   // size and smallest outer size are given; a fixed one has a single border and
   // the minimise button only, and is sized to its client area.
@@ -80,10 +81,10 @@ struct Form {
 
 // A window's place and outer size on the screen, in the screen's pixels.
 struct Rect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
+  int left;
+  int top;
+  int width;
+  int height;
   bool operator==(const Rect&) const = default;
 };
 
@@ -104,6 +105,44 @@ struct Rect {
   wanted.left = within(wanted.left, wanted.width, area.left, area.width);
   wanted.top = within(wanted.top, wanted.height, area.top, area.height);
   return wanted;
+}
+
+// A length of the description's, laid out at 96 dpi, on a screen of `dpi`,
+// rounded to the nearest pixel, a half up, as Windows's MulDiv rounds.
+[[nodiscard]] constexpr int scaled(int length, int dpi) {
+  return length * dpi / 96 + (length * dpi % 96 >= 48 ? 1 : 0);
+}
+
+// Where a control goes on a screen of `dpi`, in a client area of
+// client_width by client_height of that screen's pixels: the description's
+// place, scaled; an anchored control keeps its scaled distances to the four
+// sides, and shrinks to nothing, never less.
+[[nodiscard]] constexpr Rect control_rect(const Form& form, const Component& control, int client_width, int client_height,
+                                          int dpi) {
+  Rect rect{scaled(control.left, dpi), scaled(control.top, dpi), scaled(control.width, dpi), scaled(control.height, dpi)};
+  if (control.anchored) {
+    rect.width = std::max(0, client_width - scaled(form.client_width - control.left - control.width, dpi) - rect.left);
+    rect.height = std::max(0, client_height - scaled(form.client_height - control.top - control.height, dpi) - rect.top);
+  }
+  return rect;
+}
+
+// What moves a scroll bar's thumb, by key or by click: a line (1) or a page
+// either way, or to either end.
+enum class Scroll { line_left, line_right, page_left, page_right, to_left, to_right };
+
+// The position that a scroll of a bar of 0 to max, at position, with Page Up
+// and Page Down stepping by page, leads to: never outside 0 to max.
+[[nodiscard]] constexpr int scrolled(Scroll scroll, int position, int page, int max) {
+  switch (scroll) {
+    case Scroll::line_left: return std::max(position - 1, 0);
+    case Scroll::line_right: return std::min(position + 1, max);
+    case Scroll::page_left: return std::max(position - page, 0);
+    case Scroll::page_right: return std::min(position + page, max);
+    case Scroll::to_left: return 0;
+    case Scroll::to_right: return max;
+  }
+  return position;
 }
 
 }  // namespace formkit

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QMargins>
 #include <QWidget>
 
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "formkit/form.h"
 #include "messaging/message_sink.h"
@@ -48,8 +48,9 @@ class Form : public QWidget {
 
   MessageBoxSink message_boxes_;
   messaging::MessageSink& messages_;
-  QWidget* anchored_ = nullptr;
-  QMargins anchored_margins_;
+  const formkit::Form& form_;
+  // The anchored control, and its description.
+  std::pair<QWidget*, const formkit::Component*> anchored_{};
 };
 
 }  // namespace qtkit

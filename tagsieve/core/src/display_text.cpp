@@ -144,6 +144,8 @@ std::string pane_text(std::span<const std::string_view> lines, std::string_view 
   return text;
 }
 
+std::size_t pane_room(std::size_t lines, std::size_t text_bytes) { return 8 * text_bytes + 400 * lines; }
+
 std::optional<std::string> to_cp1252(std::string_view utf8) {
   std::string bytes;
   while (!utf8.empty()) {

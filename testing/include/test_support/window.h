@@ -4,7 +4,6 @@
 // whichever kit built it, so that one test serves both. Each kit's test
 // support defines it, over its own form, KitForm, before including this.
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,30 +16,13 @@ namespace test_support {
 
 enum class Key { tab, shift_tab, enter, keypad_enter, escape, right, down, left, up, page_down, page_up, home, end };
 
-// A control as the user finds it: its place in the client area, its text (an
-// edit's, a caption, a pane's lines each ended by a newline but the last),
-// whether it shows, takes input and is checked.
-struct Seen {
-  int left, top, width, height;
-  std::string text;
-  bool shown, enabled, checked;
-  bool operator==(const Seen&) const = default;
-};
-
 class Window {
  public:
   explicit Window(KitForm& form);
-  [[nodiscard]] Seen seen(std::string_view name) const;
+  // An edit's text, a caption, a pane's lines each ended by a newline but the last.
+  [[nodiscard]] std::string text(std::string_view name) const;
   [[nodiscard]] bool has_focus(std::string_view name) const;
-  [[nodiscard]] int position(std::string_view bar) const;
-  // Red in the low byte, green in the second, blue in the third.
-  [[nodiscard]] std::uint32_t background(std::string_view name) const;
-  // What a screen reader says of the control after its name.
-  [[nodiscard]] std::string description(std::string_view name) const;
-  // The text of the tooltip in which a slider shows its value.
-  [[nodiscard]] std::string tip() const;
   void type(std::string_view name, std::string_view utf8);
-  void slide(std::string_view bar, int position);
   void click(std::string_view name);
   // To the control with the focus.
   void press(Key key);

@@ -45,9 +45,6 @@ class Form {
   [[nodiscard]] HWND handle() const { return window_; }
   // The control of that name; throws std::out_of_range for a name not in the description.
   [[nodiscard]] HWND control(std::string_view name) const;
-  // What screen readers last heard of the named control after its name;
-  // throws std::out_of_range for a name not in the description.
-  [[nodiscard]] const std::string& description(std::string_view name) const;
   // Ends the message loop when the window is closed.
   void quit_when_closed() { quit_when_closed_ = true; }
 
@@ -92,7 +89,7 @@ class Form {
   // dots per inch.
   void lay_out();
   // A length of the description's, at 96 dpi, on this form's screen.
-  [[nodiscard]] int scaled(int length) const { return MulDiv(length, dpi_, 96); }
+  [[nodiscard]] int scaled(int length) const { return formkit::scaled(length, dpi_); }
   void change_dpi(int dpi, const RECT& suggested);
   // The position of a scroll bar that shows its value, in the tooltip kept
   // for it, over the thumb; shown only while the form is, for a while.

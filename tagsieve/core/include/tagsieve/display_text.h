@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -22,6 +23,14 @@ void append_display_text(std::string& out, std::string_view bytes);
 // The text a pane shows for lines: the display text of each, joined by
 // line_end, the pane's own line break.
 [[nodiscard]] std::string pane_text(std::span<const std::string_view> lines, std::string_view line_end);
+
+// The most memory, in bytes, that a Qt text pane takes at its peak to show a
+// text of text_bytes bytes in `lines` lines, with room to spare: for each
+// byte, its UTF-16 in the string handed over and in the document, which grows
+// by copying; for each line, its block and the block's layout. Qt was seen to
+// need about 5 bytes a byte of text and 235 a line, and to crash where it was
+// given only 4 and 250; so at least that much, and at most twice it.
+[[nodiscard]] std::size_t pane_room(std::size_t lines, std::size_t text_bytes);
 
 // UTF-8 text as Windows-1252 bytes, the game's code page: nothing when the
 // text is not UTF-8 or holds a character that Windows-1252 lacks.
