@@ -1,9 +1,15 @@
 // The scan against the plain reading of its rule, for a tag typed in ASCII,
 // and what the pane shows of each value against the plain reading of the
 // display rule. Input: the tag's length, the tag, then the file.
-#include "fuzz_support.h"
+#include <cstdio>
+#include <cstdlib>
+
 #include "tagsieve/display_text.h"
 #include "test_support/scan_reference.h"
+
+// Stops the fuzzer with a finding, saying which property does not hold.
+#define FUZZ_REQUIRE(property) \
+  ((property) ? void() : (std::fprintf(stderr, "line %d: %s does not hold\n", __LINE__, #property), std::abort()))
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "linescan/piece_reader.h"
-
 namespace test_support {
 
 ScriptedSource::ScriptedSource(std::string_view bytes, std::size_t chunk, std::optional<std::size_t> fail_after)
@@ -22,17 +20,9 @@ std::ptrdiff_t ScriptedSink::write_some(std::span<const char> bytes) {
   const std::size_t room = fail_after_ ? *fail_after_ - std::min(*fail_after_, taken_) : bytes.size();
   const std::size_t count = std::min({bytes.size(), chunk_, room});
   if (count == 0) return -1;
-  if (keep_ == Keep::all) written.append(bytes.data(), count);
+  written.append(bytes.data(), count);
   taken_ += count;
   return static_cast<std::ptrdiff_t>(count);
-}
-
-std::vector<std::string> pieces_of(std::string_view bytes, std::size_t block_size, std::size_t chunk) {
-  ScriptedSource source(bytes, chunk);
-  linescan::PieceReader reader(source, block_size);
-  std::vector<std::string> pieces;
-  for (linescan::Piece piece; linescan::read_piece(reader, piece);) pieces.emplace_back(piece);
-  return pieces;
 }
 
 }  // namespace test_support

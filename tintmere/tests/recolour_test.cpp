@@ -41,39 +41,14 @@ TEST(RecolourTemplate, RecoloursAsThePlainReadingOfTheRule) {
   }
 }
 
-// Cases a reader should see, each with its output spelt out.
-TEST(RecolourTemplate, RewritesThe25PiecesAfterAListedEntry) {
-  const std::string open = "<WaterPlaneTweaks name='FE.Water'>\n";
-  const std::string opened = "<WaterPlaneTweaks name='FE.Water'>\r\n";
-  const struct {
-    std::string input;
-    std::string output;
-  } cases[] = {
-      {"<T>\n  <A v='100%'/>\n</T>", "<T>\r\n  <A v='100%'/>\r\n</T>"},
-      {open + "  <Surface r='1' g='2' b='3' a='4'/>\n", opened + "      <Surface r='255' g='0' b='16' a='4'/>\r\n"},
-      {open + "no bracket a='1'\n", opened + "      < r='255' g='0' b='16' a='1'\r\n"},
-      {open + "<Deep r='1'/>\n", opened + "      <Deep r='255' g='0' b='16' \r\n"},
-      {"<WaterPlaneTweaks name='Water.MARS.DAY'>\n<X a='1'/>\n", "<WaterPlaneTweaks name='Water.MARS.DAY'>\r\n<X a='1'/>\r\n"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(recoloured(c.input, k_colour), c.output) << c.input;
-}
-
-TEST(RecolourTemplate, StopsAtAReadOrWriteFailure) {
-  std::string text;
-  for (int i = 0; i < 1000; ++i) text += "<a/>\n";
-  test_support::ScriptedSource failing_source(text, 64, 100);
-  linescan::PieceReader failing_reader(failing_source, 64);
+// A template that cannot be read to its end is a failure, not a shorter template.
+TEST(RecolourTemplate, StopsAtAReadFailure) {
+  const std::string text(1000, '\n');
+  test_support::ScriptedSource source(text, 64, 100);
+  linescan::PieceReader reader(source, 64);
   test_support::ScriptedSink sink;
   linescan::TextWriter writer(sink, 16);
-  EXPECT_EQ(tintmere::recolour_template(failing_reader, writer, k_colour), tintmere::RecolourResult::read_failed);
-
-  // Once a write has failed the template is read no further.
-  test_support::ScriptedSource source(text, 64);
-  linescan::PieceReader reader(source, 64);
-  test_support::ScriptedSink failing_sink(100, 10);
-  linescan::TextWriter failing_writer(failing_sink, 16);
-  EXPECT_EQ(tintmere::recolour_template(reader, failing_writer, k_colour), tintmere::RecolourResult::write_failed);
-  EXPECT_LE(source.given(), 128u);
+  EXPECT_EQ(tintmere::recolour_template(reader, writer, k_colour), tintmere::RecolourResult::read_failed);
 }
 
 }  // namespace

@@ -41,19 +41,6 @@ inline constexpr bool k_on_windows = false;
 // Makes a named pipe at path (POSIX only).
 [[nodiscard]] bool make_pipe(const std::filesystem::path& path);
 
-// Sets the mask of permissions this process keeps from a new file, for the
-// life of the object; nothing on Windows, which has no modes.
-class ScopedUmask {
- public:
-  explicit ScopedUmask(unsigned mask);
-  ~ScopedUmask();
-  ScopedUmask(const ScopedUmask&) = delete;
-  ScopedUmask& operator=(const ScopedUmask&) = delete;
-
- private:
-  unsigned previous_ = 0;
-};
-
 // Runs body with the rights of an ordinary user and returns what it returned.
 // As root, whose rights see through file permissions, body runs in a child
 // process under the user "nobody", a member of the group "users" (100) too,

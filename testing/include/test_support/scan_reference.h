@@ -16,7 +16,7 @@
 namespace test_support {
 
 // The pane as the lines it was given; the last message shown.
-struct Lines final : tagsieve::LineList, messaging::MessageSink {
+struct Lines : tagsieve::LineList, messaging::MessageSink {
   void clear() override { lines.clear(); }
   void append(std::span<const std::string_view> added) override { lines.insert(lines.end(), added.begin(), added.end()); }
   void show_message(std::string_view text) override { shown = text; }
@@ -97,20 +97,6 @@ inline std::string reference_display(std::string_view bytes) {
     shown += escaped ? escape : utf8_of(code == 0x7F ? 0x2421 : code < 0x20 && code != '\t' ? code + 0x2400 : code);
   }
   return shown;
-}
-
-// Typed UTF-8 spelt in Windows-1252, or nothing where it cannot be.
-inline std::optional<std::string> reference_cp1252(std::string_view utf8) {
-  const auto codes = utf8_code_points(utf8);
-  if (!codes) return std::nullopt;
-  std::string bytes;
-  for (const char32_t code : *codes) {
-    const std::size_t high = k_cp1252_high.find(code);
-    const bool same = code < 0x80 || (code >= 0xA0 && code <= 0xFF);
-    if (!same && high == std::u32string_view::npos) return std::nullopt;
-    bytes += static_cast<char>(same ? code : 0x80 + high);
-  }
-  return bytes;
 }
 
 }  // namespace test_support

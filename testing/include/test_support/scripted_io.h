@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "linescan/byte_stream.h"
 
@@ -25,8 +24,6 @@ class ScriptedSource final : public linescan::ByteSource {
   explicit ScriptedSource(std::string_view bytes, std::size_t chunk = k_any_size,
                           std::optional<std::size_t> fail_after = std::nullopt);
   [[nodiscard]] std::ptrdiff_t read_some(std::span<char> buffer) override;
-  // How many bytes have been given so far.
-  [[nodiscard]] std::size_t given() const { return offset_; }
 
  private:
   std::string_view bytes_;
@@ -37,15 +34,12 @@ class ScriptedSource final : public linescan::ByteSource {
 };
 
 // Takes what is written to it in writes of at most `chunk` bytes, and keeps
-// it in `written` unless told to keep nothing; with fail_after, a write fails
-// once that many bytes have been taken.
+// it in `written`; with fail_after, a write fails once that many bytes have
+// been taken.
 class ScriptedSink final : public linescan::ByteSink {
  public:
-  enum class Keep { all, nothing };
-
-  explicit ScriptedSink(std::size_t chunk = k_any_size, std::optional<std::size_t> fail_after = std::nullopt,
-                        Keep keep = Keep::all)
-      : chunk_(chunk), fail_after_(fail_after), keep_(keep) {}
+  explicit ScriptedSink(std::size_t chunk = k_any_size, std::optional<std::size_t> fail_after = std::nullopt)
+      : chunk_(chunk), fail_after_(fail_after) {}
   [[nodiscard]] std::ptrdiff_t write_some(std::span<const char> bytes) override;
 
   std::string written;
@@ -53,13 +47,7 @@ class ScriptedSink final : public linescan::ByteSink {
  private:
   std::size_t chunk_;
   std::optional<std::size_t> fail_after_;
-  Keep keep_;
   std::size_t taken_ = 0;
 };
-
-// Every piece of bytes as read through a PieceReader with the given block
-// size, from reads of at most `chunk` bytes.
-[[nodiscard]] std::vector<std::string> pieces_of(std::string_view bytes, std::size_t block_size,
-                                                 std::size_t chunk = k_any_size);
 
 }  // namespace test_support

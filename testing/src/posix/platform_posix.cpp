@@ -13,9 +13,6 @@ namespace fs = std::filesystem;
 
 bool make_pipe(const fs::path& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
 
-ScopedUmask::ScopedUmask(unsigned mask) : previous_(::umask(static_cast<mode_t>(mask))) {}
-ScopedUmask::~ScopedUmask() { ::umask(static_cast<mode_t>(previous_)); }
-
 std::string run_unprivileged(const fs::path& folder, const std::function<std::string()>& body) {
   if (::geteuid() != 0) return body();
 

@@ -8,9 +8,6 @@ namespace fs = std::filesystem;
 
 bool make_pipe(const fs::path&) { return false; }
 
-ScopedUmask::ScopedUmask(unsigned) {}
-ScopedUmask::~ScopedUmask() = default;
-
 // No account sees through the read-only attribute: nothing to drop.
 std::string run_unprivileged(const fs::path&, const std::function<std::string()>& body) { return body(); }
 
