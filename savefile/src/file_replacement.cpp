@@ -43,7 +43,11 @@ std::optional<FileReplacement> FileReplacement::begin(const fs::path& target, Te
 }
 
 bool FileReplacement::commit(Existing existing) {
-  if (temporary_.file().sync() || temporary_.replace(target_, existing)) return false;
+  if (temporary_.file().sync()) return false;
+  // A file of several names is rewritten where it is: a new file in its
+  // place would leave the other names with the old content.
+  if (existing == Existing::replace && has_other_names(target_)) return !temporary_.write_over(target_);
+  if (temporary_.replace(target_, existing)) return false;
   return !sync_folder(folder_of(target_));
 }
 

@@ -45,26 +45,40 @@ TemporaryFile::~TemporaryFile() {
   platform::drop_signal_guard();
 }
 
-std::error_code TemporaryFile::replace(const std::filesystem::path& target, Existing existing, const RetryPause& pause) {
-  if (name_.empty()) {
-    // A name beside the target for the moment between the link and the
-    // rename; a taken name is tried again with other characters.
-    for (int attempt = 0; name_.empty(); ++attempt) {
-      const std::filesystem::path name = platform::random_name(folder_, prefix_);
-      const std::error_code error = platform::give_name(file_, name);
-      if (!error) {
-        name_ = name;
-        platform::guard_against_signals(name_);
-      } else if (error != std::errc::file_exists || attempt == 100) {
-        return error;
-      }
+std::error_code TemporaryFile::name_and_close() {
+  // A name beside the target for the moment between the link and the
+  // rename; a taken name is tried again with other characters.
+  for (int attempt = 0; name_.empty(); ++attempt) {
+    const std::filesystem::path name = platform::random_name(folder_, prefix_);
+    const std::error_code error = platform::give_name(file_, name);
+    if (!error) {
+      name_ = name;
+      platform::guard_against_signals(name_);
+    } else if (error != std::errc::file_exists || attempt == 100) {
+      return error;
     }
   }
-  if (const std::error_code error = file_.close()) return error;
+  return file_.close();
+}
+
+std::error_code TemporaryFile::replace(const std::filesystem::path& target, Existing existing, const RetryPause& pause) {
+  if (const std::error_code error = name_and_close()) return error;
   if (const std::error_code error = replace_file(name_, target, existing, pause)) return error;
   placed_ = true;
   platform::drop_signal_guard();
   return {};
+}
+
+std::error_code TemporaryFile::write_over(const std::filesystem::path& target) {
+  if (const std::error_code error = name_and_close()) return error;
+  bool touched = false;
+  const std::error_code error = write_in_place(name_, target, touched);
+  if (error && touched) {
+    // Kept: the only whole copy of the new content.
+    placed_ = true;
+    platform::drop_signal_guard();
+  }
+  return error;
 }
 
 }  // namespace savefile

@@ -22,10 +22,12 @@ namespace savefile {
 //
 // If the target is a symbolic link, the file it leads to is replaced and the
 // link stays, but only where the system would follow the link (see
-// may_follow_link()). An existing target keeps its permissions (and, where
-// this process may set them, its owner and group; on Windows, its attributes
-// and access list), and one that may not be written is not replaced, even by
-// root.
+// may_follow_link()). A target with other names (hard links) is rewritten
+// where it is once the whole new content is durable, so that every name
+// reads it (see write_in_place()). An existing target keeps its permissions
+// (and, where this process may set them, its owner and group, and on Linux its
+// extended attributes and access list; on Windows, its attributes and access
+// list), and one that may not be written is not replaced, even by root.
 class FileReplacement {
  public:
   // Nothing when the target cannot be replaced: it is not a regular file, it

@@ -26,9 +26,11 @@ namespace savefile {
 
 // Readies file, which is to take target's place, by giving it what target
 // has: its permissions and, where this process may set them, its owner and
-// group (a group of its own is kept where the owner cannot be). When target
-// does not exist, file gets what a new file would. An error when target is
-// not a regular file or may not be written (read-only).
+// group (a group of its own is kept where the owner cannot be), and on Linux
+// its extended attributes, its access list among them. Where the file system
+// refuses the access list, the group is given no more than it had. When
+// target does not exist, file gets what a new file would. An error when
+// target is not a regular file or may not be written (read-only).
 [[nodiscard]] std::error_code match_attributes(linescan::File& file, const std::filesystem::path& target);
 
 // How long to wait before trying a replacement again: on Windows, by default,
@@ -50,6 +52,17 @@ enum class Existing { replace, keep };
 [[nodiscard]] std::error_code replace_file(const std::filesystem::path& source, const std::filesystem::path& target,
                                            Existing existing = Existing::replace,
                                            const RetryPause& pause = pause_before_retry);
+
+// Whether the file at path has more than one name (hard links).
+[[nodiscard]] bool has_other_names(const std::filesystem::path& path);
+
+// Writes the content of the file at source over the file at target, where it
+// is, so that every name of target reads it, and makes it durable. Room for
+// the whole content is reserved first where the file system allows, so that
+// a full disk fails the write before target is touched; touched says whether
+// target was. SIGINT, SIGTERM and SIGHUP wait until the write is done.
+[[nodiscard]] std::error_code write_in_place(const std::filesystem::path& source, const std::filesystem::path& target,
+                                             bool& touched);
 
 // Makes folder's entries durable, so that a file renamed into it stays there
 // after a crash. Nothing is needed on Windows.

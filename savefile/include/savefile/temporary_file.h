@@ -33,8 +33,16 @@ class TemporaryFile {
   [[nodiscard]] std::error_code replace(const std::filesystem::path& target, Existing existing = Existing::replace,
                                         const RetryPause& pause = pause_before_retry);
 
+  // Closes the file and writes its content over target, as write_in_place()
+  // does, first naming it in its folder if it has no name: a write that
+  // fails or is cut short once it has touched target leaves the file, whole,
+  // where the user finds the new content.
+  [[nodiscard]] std::error_code write_over(const std::filesystem::path& target);
+
  private:
   TemporaryFile(std::filesystem::path folder, std::filesystem::path prefix);
+  // Gives the file a name if it has none, and closes it.
+  [[nodiscard]] std::error_code name_and_close();
 
   linescan::File file_;
   std::filesystem::path folder_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "../platform.h"
+#include "linescan/byte_stream.h"
 #include "savefile/steps.h"
 
 namespace savefile {
@@ -17,6 +18,8 @@ std::error_code last_error() { return {static_cast<int>(::GetLastError()), std::
 File::Native native_of(HANDLE handle) {
   return handle == INVALID_HANDLE_VALUE ? File::k_invalid : reinterpret_cast<File::Native>(handle);
 }
+
+HANDLE handle_of(const File& file) { return reinterpret_cast<HANDLE>(file.native()); }
 
 // Windows refuses to replace a file that another program holds open without
 // letting others delete it; that program may soon let go.
@@ -100,6 +103,39 @@ std::error_code replace_file(const std::filesystem::path& source, const std::fil
     }
     pause();
   }
+}
+
+bool has_other_names(const std::filesystem::path& path) {
+  const File file(native_of(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  BY_HANDLE_FILE_INFORMATION information{};
+  return file && ::GetFileInformationByHandle(handle_of(file), &information) && information.nNumberOfLinks > 1;
+}
+
+std::error_code write_in_place(const std::filesystem::path& source, const std::filesystem::path& target, bool& touched) {
+  touched = false;
+  File from(native_of(::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)));
+  if (!from) return last_error();
+  File to(native_of(::CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)));
+  LARGE_INTEGER size{};
+  LARGE_INTEGER old_size{};
+  if (!to || !::GetFileSizeEx(handle_of(from), &size) || !::GetFileSizeEx(handle_of(to), &old_size)) return last_error();
+  // Room for a longer content first; an allocation below the file's size
+  // would cut it. Where the file system cannot reserve room, the write itself
+  // finds out.
+  FILE_ALLOCATION_INFO room{size};
+  if (size.QuadPart > old_size.QuadPart &&
+      !::SetFileInformationByHandle(handle_of(to), FileAllocationInfo, &room, sizeof room) &&
+      ::GetLastError() == ERROR_DISK_FULL) {
+    return last_error();
+  }
+  touched = true;
+  linescan::FileSource in(from);
+  linescan::FileSink out(to);
+  if (!linescan::copy_all(in, out)) return std::make_error_code(std::errc::io_error);
+  if (!::SetFilePointerEx(handle_of(to), size, nullptr, FILE_BEGIN) || !::SetEndOfFile(handle_of(to))) return last_error();
+  if (const std::error_code error = to.sync()) return error;
+  return to.close();
 }
 
 std::error_code sync_folder(const std::filesystem::path&) { return {}; }
