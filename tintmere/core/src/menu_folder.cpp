@@ -71,7 +71,11 @@ bool copy_whole(linescan::ByteSource& source, const fs::path& path) {
   std::optional<savefile::FileReplacement> copy = savefile::FileReplacement::begin(path);
   if (!copy) return false;
   linescan::FileSink sink(copy->file());
-  return linescan::copy_all(source, sink) && copy->commit(savefile::Existing::keep);
+  if (linescan::copy_all(source, sink) && copy->commit(savefile::Existing::keep)) return true;
+  // Two launches at once (a double click) both copy; the one that comes
+  // second takes the first one's template, whole as its own would be.
+  std::error_code error;
+  return fs::is_regular_file(path, error);
 }
 
 }  // namespace tintmere

@@ -29,8 +29,9 @@ inline constexpr std::string_view k_menu_folder_name = "Tintmere";
 
 // Copies all of source to a new file at path: the file appears whole, with
 // path's name, or not at all, and never in place of a file that another
-// program put there meanwhile. False when a read or a write fails or path is
-// taken by then.
+// program put there meanwhile. True when path then holds a file, this copy
+// or the one that another launch, started at the same time, put there
+// first; false when a read or a write fails and there is none.
 [[nodiscard]] bool copy_whole(linescan::ByteSource& source, const std::filesystem::path& path);
 
 }  // namespace tintmere
