@@ -9,6 +9,10 @@
 #include <QTranslator>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
 
 namespace qtkit {
 
@@ -30,7 +34,32 @@ class FocusMarkingStyle : public QProxyStyle {
   }
 };
 
+const char* g_watching_for = nullptr;
+QtMessageHandler g_previous_handler = nullptr;
+std::vector<std::pair<QtMsgType, QString>> g_held_messages;
+
+void hold_or_say_no_display(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type != QtFatalMsg) {
+    g_held_messages.emplace_back(type, text);
+    return;
+  }
+  const QByteArray named = qEnvironmentVariableIsEmpty("DISPLAY") ? qgetenv("WAYLAND_DISPLAY") : qgetenv("DISPLAY");
+  std::fprintf(stderr, "%s : aucun affichage graphique n'est ouvert (l'affichage «\u00A0%s\u00A0» ne répond pas).\n",
+               g_watching_for, named.constData());
+  std::_Exit(1);
+}
+
 }  // namespace
+
+DisplayWatch::DisplayWatch(const char* program) {
+  g_watching_for = program;
+  g_previous_handler = qInstallMessageHandler(hold_or_say_no_display);
+}
+
+DisplayWatch::~DisplayWatch() {
+  qInstallMessageHandler(g_previous_handler);
+  for (const auto& [type, text] : std::exchange(g_held_messages, {})) qt_message_output(type, QMessageLogContext(), text);
+}
 
 GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {
   // A write past the file-size limit (ulimit -f) then fails, and the window

@@ -49,7 +49,7 @@ class LaunchMessages final : public messaging::MessageSink {
 
   void show_message(std::string_view text) override {
     if (!application_) {
-      application_ = std::make_unique<QApplication>(argc_, argv_);
+      application_ = qtkit::open_application<QApplication>("tintmere", argc_, argv_);
       QApplication::setApplicationName("tintmere");
     }
     qtkit::MessageBoxSink().show_message(text);

@@ -49,16 +49,42 @@ int run_window(GuardedApplication& application, const std::function<std::unique_
 // name of program, since Qt would end the process with its own words.
 [[nodiscard]] bool check_display(const char* program);
 
+// While an application object is made, which is when Qt reaches the display:
+// where it cannot (a DISPLAY whose server is gone), Qt would abort with words
+// of its own, and this says so in French instead, in the name of program, and
+// ends the process with exit code 1. What Qt says meanwhile is held back
+// until then, and said when the object goes.
+class DisplayWatch {
+ public:
+  explicit DisplayWatch(const char* program);
+  ~DisplayWatch();
+  DisplayWatch(const DisplayWatch&) = delete;
+  DisplayWatch& operator=(const DisplayWatch&) = delete;
+};
+
+// The application object, made under a DisplayWatch.
+template <typename Application>
+std::unique_ptr<Application> open_application(const char* program, int& argc, char** argv) {
+  const DisplayWatch watch(program);
+  return std::make_unique<Application>(argc, argv);
+}
+
 // A program's whole start: its application object, named for the desktop
 // entry desktop_id (org.tweaktools.Tintmere) whose icon its window shows, and
-// its one window, Form. Exit code 1 where there is no display, else 0.
+// its one window, Form, given the command line's arguments where it takes
+// them (take_arguments). Exit code 1 where there is no display, else 0.
 template <typename Form>
-int run_program(int argc, char** argv, const char* desktop_id) {
+int run_program(int argc, char** argv, const char* desktop_id,
+                void (*take_arguments)(Form&, const QStringList&) = nullptr) {
   if (!check_display(argv[0])) return 1;
   try {
-    GuardedApplication application(argc, argv);
-    application.identify(desktop_id);
-    return run_window(application, [] { return std::make_unique<Form>(); });
+    const auto application = open_application<GuardedApplication>(argv[0], argc, argv);
+    application->identify(desktop_id);
+    return run_window(*application, [&] {
+      auto form = std::make_unique<Form>();
+      if (take_arguments != nullptr) take_arguments(*form, QCoreApplication::arguments());
+      return form;
+    });
   } catch (const std::exception& error) {
     // No application object, so no message box: the terminal is all there is.
     std::fprintf(stderr, "%s : %s\n", argv[0], error.what());
