@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <new>
+#include <span>
 
 #include "tagsieve/typed_path.h"
 #include "tagsieve/value_list.h"
@@ -44,40 +46,39 @@ TEST(ScanPieces, ListsWhatThePlainReadingOfTheRuleLists) {
 
 // The pane is emptied first; then only a regular file is read, a read error
 // keeps what was found before it, and a pane that memory cannot fill is left
-// empty. What the pane held, then the message.
+// empty. What the pane holds, then the message.
 TEST(ScanTagValues, EmptiesThePaneThenSaysWhyNothingOrNotAllIsListed) {
-  struct Pane final : tagsieve::LineList {
-    void clear() override { lines = "cleared|"; }
+  struct FullPane final : test_support::Lines {
     void append(std::span<const std::string_view> added) override {
-      for (const std::string_view line : added) lines.append(line).append("|");
-      if (out_of_memory) throw std::bad_alloc();  // with the pane half filled
+      Lines::append(added);
+      throw std::bad_alloc();  // with the pane half filled
     }
-    std::string lines = "left from the last scan|";
-    bool out_of_memory = false;
   };
   test_support::TempDir dir;
   const std::filesystem::path file = dir.path() / std::filesystem::path(u8"armes é œ 水.xml");
   test_support::write_file(file, "<A>1</A>\n<A>1</A>\n<A>2</A>\n");
   const struct {
     std::filesystem::path path;
-    std::string seen;
+    Lines lines;
+    std::string shown;
     bool unreadable = false;
-    bool out_of_memory = false;
+    bool full = false;
   } cases[] = {
-      {file, "cleared|1|2|"},
-      {dir / "missing", "cleared|Impossible de trouver le fichier"},
-      {file, "cleared|Impossible de lire le fichier", true},
-      {file, "cleared|Mémoire insuffisante : l'opération a été abandonnée.", false, true},
+      {file, {"1", "2"}, ""},
+      {dir / "missing", {}, "Impossible de trouver le fichier"},
+      {file, {}, "Impossible de lire le fichier", true},
+      {file, {}, "Mémoire insuffisante : l'opération a été abandonnée.", false, true},
   };
   for (const auto& c : cases) {
     const auto scan = [&] {
-      Pane pane;
-      pane.out_of_memory = c.out_of_memory;
-      test_support::Lines messages;
-      tagsieve::scan_tag_values(c.path, "A", true, pane, messages);
-      return pane.lines + messages.shown;
+      FullPane full;
+      test_support::Lines plain;
+      test_support::Lines& pane = c.full ? full : plain;
+      pane.lines = {"left from the last scan"};
+      tagsieve::scan_tag_values(c.path, "A", true, pane, pane);
+      return testing::PrintToString(pane.lines) + pane.shown;
     };
-    EXPECT_EQ(c.unreadable ? test_support::while_unreadable(c.path, scan) : scan(), c.seen);
+    EXPECT_EQ(c.unreadable ? test_support::while_unreadable(c.path, scan) : scan(), testing::PrintToString(c.lines) + c.shown);
   }
   test_support::ScriptedSource source("<A>1</A>\n<A>2</A>\n<A>3</A>\n", 5, 20);
   linescan::PieceReader reader(source, 3);
@@ -97,18 +98,16 @@ struct SameHash {
 // the first of each in order, past the table's growth and across collisions.
 template <typename Hash>
 void expect_first_of_each(int count) {
-  for (const bool suppress_repeats : {true, false}) {
-    tagsieve::ValueList<Hash> values(suppress_repeats);
-    Lines added;
-    for (int i = 0; i < 2 * count; ++i) {
-      added.push_back(i >= count ? added[static_cast<std::size_t>(i * 7 % count)] : i == 0 ? std::string(255, 'v') : std::to_string(i));
-      values.add(added.back());
-    }
-    test_support::Lines pane;
-    values.append_to(pane);
-    if (suppress_repeats) added.resize(static_cast<std::size_t>(count));
-    EXPECT_EQ(pane.lines, added);
+  tagsieve::ValueList<Hash> values(true);
+  Lines added;
+  for (int i = 0; i < 2 * count; ++i) {
+    added.push_back(i >= count ? added[static_cast<std::size_t>(i * 7 % count)] : i == 0 ? std::string(255, 'v') : std::to_string(i));
+    values.add(added.back());
   }
+  test_support::Lines pane;
+  values.append_to(pane);
+  added.resize(static_cast<std::size_t>(count));
+  EXPECT_EQ(pane.lines, added);
 }
 
 TEST(ValueList, KeepsTheFirstOfEachValueInOrder) {
@@ -116,27 +115,28 @@ TEST(ValueList, KeepsTheFirstOfEachValueInOrder) {
   expect_first_of_each<SameHash>(600);
 }
 
-// A path as Windows copies it, in double quotes, or as a file manager does,
-// as a file:// address, names the file meant; any other text is the path.
+// A path as it is pasted names the file meant, but where a file has the name
+// as typed, blanks and all.
 TEST(TypedPath, IsThePathMeant) {
-  const std::pair<const char8_t*, const char8_t*> cases[] = {
+  namespace fs = std::filesystem;
+  test_support::TempDir dir;
+  test_support::write_file(dir / "w.xml ", "");
+  const char* home = std::getenv("HOME");
+  const std::pair<fs::path, fs::path> cases[] = {
       {u8"\"C:\\Mes jeux\\weaptwk.xml\"", u8"C:\\Mes jeux\\weaptwk.xml"},
-      {u8"\"/a b/w.xml\"", u8"/a b/w.xml"},
-      {u8"\"\"", u8""},
-      {u8"file:///home/a%20b/%c3%a9t%C3%A9.xml", u8"/home/a b/été.xml"},
-      {u8"file:///tmp/a%2fb%2F.xml", u8"/tmp/a/b/.xml"},
+      {u8" '/a b/w.xml'\r\n", u8"/a b/w.xml"},
+      {u8"\"file:///home/a%20b/%c3%a9t%C3%A9.xml\"", u8"/home/a b/été.xml"},
       {u8"FILE://localhost/tmp/w.xml", u8"/tmp/w.xml"},
-      {u8"file:///C:/Mes%20jeux/w.xml", u8"C:/Mes jeux/w.xml"},
+      {u8"file:/C:/Mes%20jeux/w.xml", u8"C:/Mes jeux/w.xml"},
       {u8"file://serveur/partage/w.xml", u8"//serveur/partage/w.xml"},
       {u8"file:///tmp/100%/%zz%4", u8"/tmp/100%/%zz%4"},
+      {u8"file:///tmp/weap%00.txt", u8""},
       {u8"\"/a.xml", u8"\"/a.xml"},
-      {u8" /a b.xml ", u8" /a b.xml "},
-      {u8"file:/tmp/w.xml", u8"file:/tmp/w.xml"},
       {u8"\"", u8"\""},
+      {u8"~/w.xml", test_support::k_on_windows || home == nullptr ? fs::path(u8"~/w.xml") : fs::path(home) / "w.xml"},
+      {dir / "w.xml ", dir / "w.xml "},
   };
-  for (const auto& [typed, meant] : cases) {
-    EXPECT_EQ(tagsieve::typed_path(std::filesystem::path(typed)), std::filesystem::path(meant)) << reinterpret_cast<const char*>(typed);
-  }
+  for (const auto& [typed, meant] : cases) EXPECT_EQ(tagsieve::typed_path(typed), meant) << typed;
 }
 
 }  // namespace

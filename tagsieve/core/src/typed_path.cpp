@@ -1,6 +1,7 @@
 #include "tagsieve/typed_path.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
 
 namespace tagsieve {
@@ -11,9 +12,9 @@ namespace {
 
 using Text = fs::path::string_type;
 
-constexpr std::string_view k_file_scheme = "file://";
+constexpr std::string_view k_file_scheme = "file:/";
 
-// Whether text starts with "file://", in any letter case.
+// Whether text starts with "file:/", in any letter case.
 bool is_file_address(const Text& text) {
   if (text.size() < k_file_scheme.size()) return false;
   for (std::size_t i = 0; i < k_file_scheme.size(); ++i) {
@@ -22,6 +23,9 @@ bool is_file_address(const Text& text) {
   }
   return true;
 }
+
+// Whether text is wholly in `quote` characters.
+bool is_quoted(const Text& text, char quote) { return text.size() >= 2 && text.front() == quote && text.back() == quote; }
 
 int hex_digit(char8_t c) {
   if (c >= u8'0' && c <= u8'9') return c - u8'0';
@@ -62,15 +66,31 @@ fs::path address_path(std::u8string_view rest) {
 }  // namespace
 
 fs::path typed_path(const fs::path& typed) {
-  const Text& text = typed.native();
-  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
-  if (!is_file_address(text)) return typed;
-  try {
-    return address_path(fs::path(text.substr(k_file_scheme.size())).u8string());
-  } catch (const std::exception&) {
-    // Text that is no Unicode, which no address spells: the path as typed.
-    return typed;
+  // No file's name holds a NUL, which would end the name the system is given.
+  const auto found = [](const fs::path& path) { return path.native().find(Text::value_type{}) == Text::npos ? path : fs::path(); };
+  std::error_code error;
+  if (found(typed).empty() || fs::exists(typed, error)) return found(typed);
+  Text text = typed.native();
+  // Blanks and a line end around a path, as a terminal's copy gives them.
+  const auto blank = [](auto c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && blank(text.back())) text.pop_back();
+  text.erase(0, std::find_if_not(text.begin(), text.end(), blank) - text.begin());
+  if (is_quoted(text, '"') || is_quoted(text, '\'')) text = text.substr(1, text.size() - 2);
+  if (is_file_address(text)) {
+    // "file:/path", or "file://" and a host, none for this machine.
+    const bool host = text.size() > k_file_scheme.size() && text[k_file_scheme.size()] == '/';
+    try {
+      const Text rest = text.substr(host ? k_file_scheme.size() + 1 : k_file_scheme.size() - 1);
+      return found(address_path(fs::path(rest).u8string()));
+    } catch (const std::exception&) {
+      return typed;  // text that is no Unicode, which no address spells
+    }
   }
+  const char* home = std::getenv("HOME");
+  if (fs::path::preferred_separator == '/' && home != nullptr && text.starts_with(Text{'~', '/'})) {
+    return fs::path(home) / text.substr(2);
+  }
+  return text;
 }
 
 }  // namespace tagsieve
