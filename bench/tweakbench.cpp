@@ -22,6 +22,8 @@
 #include <io.h>
 #include <windows.h>
 #include <shellapi.h>
+#else
+#include <csignal>
 #endif
 
 #include "tagsieve/tag_scan.h"
@@ -100,6 +102,9 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   // The values are bytes: no line feed may become a carriage return and a line feed.
   _setmode(_fileno(stdout), _O_BINARY);
+#else
+  // A write past the file-size limit fails and is said, as the windows say it.
+  std::signal(SIGXFSZ, SIG_IGN);
 #endif
   const std::vector<std::string> words = command_words(argc, argv);
   const std::size_t count = words.size();
