@@ -4,7 +4,7 @@
 set(CPACK_PACKAGE_NAME tweak-tools)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The tweak-tools developers")
-set(CPACK_PACKAGE_CONTACT "The tweak-tools developers <tweak-tools@tweaktools.org>")
+set(CPACK_PACKAGE_CONTACT "${TWEAKTOOLS_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tools to mod the game through its XML tweak files")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
