@@ -71,13 +71,12 @@ std::error_code TemporaryFile::replace(const std::filesystem::path& target, Exis
 
 std::error_code TemporaryFile::write_over(const std::filesystem::path& target) {
   if (const std::error_code error = name_and_close()) return error;
+  // From here on a signal leaves the file: target may be half written.
+  platform::drop_signal_guard();
   bool touched = false;
   const std::error_code error = write_in_place(name_, target, touched);
-  if (error && touched) {
-    // Kept: the only whole copy of the new content.
-    placed_ = true;
-    platform::drop_signal_guard();
-  }
+  // Where the write failed midway, the only whole copy of the new content.
+  placed_ = error && touched;
   return error;
 }
 

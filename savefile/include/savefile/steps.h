@@ -27,8 +27,9 @@ namespace savefile {
 // Readies file, which is to take target's place, by giving it what target
 // has: its permissions and, where this process may set them, its owner and
 // group (a group of its own is kept where the owner cannot be), and on Linux
-// its extended attributes, its access list among them. Where the file system
-// refuses the access list, the group is given no more than it had. When
+// its extended attributes, its access list among them. Where the access list
+// cannot be set, the group is given no access at all rather than more than
+// it had. When
 // target does not exist, file gets what a new file would. An error when
 // target is not a regular file or may not be written (read-only).
 [[nodiscard]] std::error_code match_attributes(linescan::File& file, const std::filesystem::path& target);
@@ -60,7 +61,7 @@ enum class Existing { replace, keep };
 // is, so that every name of target reads it, and makes it durable. Room for
 // the whole content is reserved first where the file system allows, so that
 // a full disk fails the write before target is touched; touched says whether
-// target was. SIGINT, SIGTERM and SIGHUP wait until the write is done.
+// target was.
 [[nodiscard]] std::error_code write_in_place(const std::filesystem::path& source, const std::filesystem::path& target,
                                              bool& touched);
 

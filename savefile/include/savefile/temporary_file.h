@@ -35,8 +35,8 @@ class TemporaryFile {
 
   // Closes the file and writes its content over target, as write_in_place()
   // does, first naming it in its folder if it has no name: a write that
-  // fails or is cut short once it has touched target leaves the file, whole,
-  // where the user finds the new content.
+  // fails, or that any signal cuts short, once it has touched target leaves
+  // the file, whole, where the user finds the new content.
   [[nodiscard]] std::error_code write_over(const std::filesystem::path& target);
 
  private:

@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -8,7 +7,6 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -46,29 +44,11 @@ mode_t current_umask() {
 
 mode_t new_file_mode() { return 0666 & ~current_umask(); }
 
-// The permissions that an access list (in the kernel's form: a version, then
-// entries of a 16-bit tag, 16-bit permissions and a 32-bit id) gives the
-// file's group itself, within its mask.
-mode_t group_permissions(std::string_view list) {
-  constexpr std::uint16_t k_group = 0x04;
-  constexpr std::uint16_t k_mask = 0x10;
-  mode_t group = 0;
-  mode_t mask = 07;
-  for (std::size_t at = 4; at + 8 <= list.size(); at += 8) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned>(static_cast<unsigned char>(list[at + k])); };
-    const unsigned tag = byte(0) | byte(1) << 8;
-    const mode_t permissions = byte(2) & 07;
-    if (tag == k_group) group = permissions;
-    if (tag == k_mask) mask = permissions;
-  }
-  return group & mask;
-}
-
 // Gives fd target's extended attributes, after its mode, whose group bits
-// an access list sets to the list's mask. Where the file system refuses the
-// access list, the mode's group bits, which were that mask, become what the
-// list gave the group itself: no one gains access. Other attributes that may
-// not be set (another namespace's) are left.
+// an access list sets to the list's mask. Where the access list cannot be
+// set, the mode's group bits, which were that mask, are taken away: the
+// group keeps no access that the list did not give it, and nobody gains any.
+// Other attributes that may not be set (another namespace's) are left.
 void copy_extended_attributes(int fd, const std::filesystem::path& target, mode_t mode) {
   constexpr std::string_view k_access_list = "system.posix_acl_access";
   std::string names(static_cast<std::size_t>(std::max<ssize_t>(::listxattr(target.c_str(), nullptr, 0), 0)), '\0');
@@ -78,27 +58,9 @@ void copy_extended_attributes(int fd, const std::filesystem::path& target, mode_
     std::string value(static_cast<std::size_t>(std::max<ssize_t>(::getxattr(target.c_str(), name, nullptr, 0), 0)), '\0');
     const ssize_t size = ::getxattr(target.c_str(), name, value.data(), value.size());
     if (size < 0 || ::fsetxattr(fd, name, value.data(), static_cast<std::size_t>(size), 0) == 0 || name != k_access_list) continue;
-    [[maybe_unused]] const int narrowed = ::fchmod(fd, (mode & ~S_IRWXG) | group_permissions(value) << 3);
+    [[maybe_unused]] const int narrowed = ::fchmod(fd, mode & ~S_IRWXG);
   }
 }
-
-// Holds back the signals that would end the process, for the life of the
-// object; one that came meanwhile is delivered when it goes.
-class HeldSignals {
- public:
-  HeldSignals() {
-    sigset_t held;
-    ::sigemptyset(&held);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaddset(&held, signal);
-    ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
-  }
-  ~HeldSignals() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-  HeldSignals(const HeldSignals&) = delete;
-  HeldSignals& operator=(const HeldSignals&) = delete;
-
- private:
-  sigset_t previous_;
-};
 
 }  // namespace
 
@@ -159,12 +121,10 @@ std::error_code write_in_place(const std::filesystem::path& source, const std::f
   if (!to || ::fstat(fd_of(from.native()), &status) != 0) return last_error();
 #ifdef FALLOC_FL_KEEP_SIZE
   // Where the file system cannot reserve room, the write itself finds out.
-  if (status.st_size > 0 && ::fallocate(fd_of(to.native()), FALLOC_FL_KEEP_SIZE, 0, status.st_size) != 0 &&
-      errno != EOPNOTSUPP) {
+  if (::fallocate(fd_of(to.native()), FALLOC_FL_KEEP_SIZE, 0, status.st_size) != 0 && (errno == ENOSPC || errno == EDQUOT)) {
     return last_error();
   }
 #endif
-  const HeldSignals held;
   touched = true;
   linescan::FileSource in(from);
   linescan::FileSink out(to);
