@@ -24,6 +24,10 @@ bool is_file_address(const Text& text) {
   return true;
 }
 
+// Whether a path holds a NUL, which no file's name does: the system would
+// take the name as ending there, at another file.
+bool holds_nul(const fs::path& path) { return path.native().find(Text::value_type{}) != Text::npos; }
+
 // Whether text is wholly in `quote` characters.
 bool is_quoted(const Text& text, char quote) { return text.size() >= 2 && text.front() == quote && text.back() == quote; }
 
@@ -66,10 +70,9 @@ fs::path address_path(std::u8string_view rest) {
 }  // namespace
 
 fs::path typed_path(const fs::path& typed) {
-  // No file's name holds a NUL, which would end the name the system is given.
-  const auto found = [](const fs::path& path) { return path.native().find(Text::value_type{}) == Text::npos ? path : fs::path(); };
   std::error_code error;
-  if (found(typed).empty() || fs::exists(typed, error)) return found(typed);
+  if (holds_nul(typed)) return {};
+  if (fs::exists(typed, error)) return typed;
   Text text = typed.native();
   // Blanks and a line end around a path, as a terminal's copy gives them.
   const auto blank = [](auto c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -80,8 +83,8 @@ fs::path typed_path(const fs::path& typed) {
     // "file:/path", or "file://" and a host, none for this machine.
     const bool host = text.size() > k_file_scheme.size() && text[k_file_scheme.size()] == '/';
     try {
-      const Text rest = text.substr(host ? k_file_scheme.size() + 1 : k_file_scheme.size() - 1);
-      return found(address_path(fs::path(rest).u8string()));
+      const fs::path meant = address_path(fs::path(text.substr(host ? k_file_scheme.size() + 1 : k_file_scheme.size() - 1)).u8string());
+      return holds_nul(meant) ? fs::path() : meant;
     } catch (const std::exception&) {
       return typed;  // text that is no Unicode, which no address spells
     }
