@@ -12,16 +12,12 @@
 
 namespace {
 
-// Qt's own texts, a text box's menu among them, are French.
-TEST(GuardedApplication, HasQtsOwnTextsInFrench) {
-  EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), "&Annuler");
-}
-
 // That the user is shown an exception that escapes the window, in French
 // whatever its kind, however it escapes: thrown while the window is built, or
 // by a handler in the loop, which the loop does not outlive; the exit code is
 // 0. A write past the file-size limit fails, as on a full disk, and the
-// program goes on to say so: the signal that would end it is ignored.
+// program goes on to say so: the signal that would end it is ignored. Qt's
+// own texts, a text box's menu among them, are French too.
 TEST(GuardedStart, ShowsAnEscapingExceptionAndEndsWithExitCodeZero) {
   auto& application = *qobject_cast<qtkit::GuardedApplication*>(QCoreApplication::instance());
   static test_support::RecordingMessages failures;  // the application keeps pointing at it
@@ -52,6 +48,7 @@ TEST(GuardedStart, ShowsAnEscapingExceptionAndEndsWithExitCodeZero) {
     EXPECT_EQ(std::tuple(code, failures.shown, shown), std::tuple(0, c.shown, !c.while_building));
   }
   EXPECT_EQ(std::signal(SIGXFSZ, SIG_IGN), SIG_IGN);
+  EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), "&Annuler");
 }
 
 }  // namespace

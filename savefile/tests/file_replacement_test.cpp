@@ -27,7 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::k_on_windows;
 using Naming = savefile::TemporaryFile::Naming;
-using Tree = std::vector<std::string>;
 
 // Makes in dir what layout says, item after item, each separated by ';':
 // "a>b", a link a to b; "a=b", a second name a of the file b; "a|", a named

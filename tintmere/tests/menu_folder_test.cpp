@@ -24,13 +24,9 @@ std::string launch(const fs::path& dir, const std::optional<fs::path>& documents
 }
 
 // The first launch copies the shipped template, whole; later ones keep it,
-// the user's edits too.
-// The menu and its launcher are the Linux desktop's.
-#define SKIP_ON_WINDOWS() \
-  if (test_support::k_on_windows) GTEST_SKIP() << "no desktop menu launcher on Windows"
-
+// the user's edits too. (The menu and its launcher are the Linux desktop's.)
 TEST(PrepareMenuFolder, CopiesTheShippedTemplateOnceAndKeepsTheUsersOwn) {
-  SKIP_ON_WINDOWS();
+  if (test_support::k_on_windows) GTEST_SKIP() << "no desktop menu launcher on Windows";
   test_support::TempDir dir;
   write_file(dir / "shipped.xml", k_shipped);
   fs::create_directory(dir / "home");
@@ -46,7 +42,7 @@ TEST(PrepareMenuFolder, CopiesTheShippedTemplateOnceAndKeepsTheUsersOwn) {
 
 // A launch whose home folder is not there says so, and makes none.
 TEST(PrepareMenuFolder, MakesNoHomeFolder) {
-  SKIP_ON_WINDOWS();
+  if (test_support::k_on_windows) GTEST_SKIP() << "no desktop menu launcher on Windows";
   test_support::TempDir dir;
   write_file(dir / "shipped.xml", k_shipped);
   EXPECT_EQ(launch(dir.path(), dir / "home/Docs"),

@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 
 #include "test_support/recolour_reference.h"
+#include "test_support/scripted_io.h"
 
 namespace {
 
-using test_support::recoloured;
-
-constexpr tintmere::Colour k_colour{255, 0, 16};
+// The template recoloured by the core, read and written in blocks of `block` bytes.
+std::string recoloured(std::string_view input, tintmere::Colour colour, std::size_t block) {
+  test_support::ScriptedSource source(input, block);
+  linescan::PieceReader reader(source, block);
+  test_support::ScriptedSink sink(block + 1);
+  linescan::TextWriter writer(sink, block);
+  const bool done = tintmere::recolour_template(reader, writer, colour) == tintmere::RecolourResult::done;
+  return done && writer.flush() ? sink.written : "failed";
+}
 
 // Templates made of the lines that matter: opening pieces of listed entries in
 // any letter case, of unlisted ones and of near misses; colour lines, lines
@@ -48,7 +55,7 @@ TEST(RecolourTemplate, StopsAtAReadFailure) {
   linescan::PieceReader reader(source, 64);
   test_support::ScriptedSink sink;
   linescan::TextWriter writer(sink, 16);
-  EXPECT_EQ(tintmere::recolour_template(reader, writer, k_colour), tintmere::RecolourResult::read_failed);
+  EXPECT_EQ(tintmere::recolour_template(reader, writer, {255, 0, 16}), tintmere::RecolourResult::read_failed);
 }
 
 }  // namespace

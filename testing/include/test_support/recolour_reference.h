@@ -4,23 +4,11 @@
 #include <string>
 
 #include "test_support/references.h"
-#include "test_support/scripted_io.h"
-#include "tintmere/recolour.h"
+#include "tintmere/colour.h"
 #include "tintmere/water_entries.h"
 
-// Recolouring, the core's and the plain reading of its rule.
+// Recolouring as the plain reading of its rule has it.
 namespace test_support {
-
-// The template recoloured by the core, read and written in blocks of `block`
-// bytes (0: the default).
-inline std::string recoloured(std::string_view input, tintmere::Colour colour, std::size_t block = 0) {
-  ScriptedSource source(input, block ? block : k_any_size);
-  linescan::PieceReader reader(source, block ? block : linescan::PieceReader::k_default_block_size);
-  ScriptedSink sink(block ? block + 1 : k_any_size);
-  linescan::TextWriter writer(sink, block ? block : linescan::TextWriter::k_default_block_size);
-  const bool done = tintmere::recolour_template(reader, writer, colour) == tintmere::RecolourResult::done;
-  return done && writer.flush() ? sink.written : "failed";
-}
 
 // Every piece copied, but the 25 after the opening piece of a listed water
 // entry, rewritten as six blanks, '<', the element's name, the colour and the
