@@ -17,8 +17,8 @@ bool copy_all(ByteSource& source, ByteSink& sink) {
   std::array<char, 1 << 16> block;  // Tuning: any size copies the same bytes.
   for (;;) {
     const std::ptrdiff_t count = source.read_some(block);
-    if (count == 0) return true;
-    if (count < 0 || !write_all(sink, {block.data(), static_cast<std::size_t>(count)})) return false;
+    if (count <= 0) return count == 0;  // the end, or a read error
+    if (!write_all(sink, {block.data(), static_cast<std::size_t>(count)})) return false;
   }
 }
 

@@ -25,8 +25,8 @@ void TextWriter::write(std::string_view text) {
 
 void TextWriter::put(std::string_view bytes) {
   if (bytes.empty()) return;
+  // Tuning: a short text into a block with room for it; the loop writes the same.
   if (bytes.size() <= block_.size() - used_) {
-    // The common case: a short text into a block with room for it.
     std::memcpy(block_.data() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
     return;
