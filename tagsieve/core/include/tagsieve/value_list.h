@@ -23,14 +23,14 @@ struct ValueHash {
     std::uint64_t hash = 0x9E3779B97F4A7C15 ^ text.size();
     for (;;) {
       std::uint64_t word = 0;
-      if (text.size() >= 8) {
+      if (text.size() >= 8) {  // Tuning: the hash, as above.
         std::memcpy(&word, text.data(), 8);
       } else {
         for (std::size_t i = 0; i < text.size(); ++i) word |= std::uint64_t{static_cast<unsigned char>(text[i])} << 8 * i;
       }
       hash = (hash ^ word) * 0xBF58476D1CE4E5B9;  // Tuning: the mix, as above.
       hash ^= hash >> 31;  // Tuning: the mix, as above.
-      if (text.size() <= 8) break;
+      if (text.size() <= 8) break;  // Tuning: the hash, as above.
       text.remove_prefix(8);
     }
     hash *= 0x94D049BB133111EB;  // Tuning: the mix, as above.
@@ -78,7 +78,7 @@ class ValueList {
   void append_to(LineList& pane) {
     while (waiting_ > 0) settle(next_ - waiting_);
     std::vector<std::string_view> lines;
-    lines.reserve(sizes_.size());
+    lines.reserve(sizes_.size());  // Tuning: one allocation.
     std::size_t offset = 0;
     for (const std::uint8_t size : sizes_) {
       lines.emplace_back(bytes_.data() + offset, size);
@@ -89,8 +89,8 @@ class ValueList {
 
  private:
   struct Waiting {
-    std::uint64_t hash = 0;
-    std::size_t size = 0;
+    std::uint64_t hash{};
+    std::size_t size{};
     std::array<char, k_max_size> bytes{};
   };
   // Enough lookups in flight to keep memory busy, few enough to stay in cache.
@@ -101,7 +101,7 @@ class ValueList {
     const Waiting& waiting = queue_[number % k_waiting];
     --waiting_;
     const std::string_view value(waiting.bytes.data(), waiting.size);
-    // Kept at most half full, so that probe runs stay short.
+    // Tuning: kept at most half full, so that probe runs stay short.
     if (2 * (sizes_.size() + 1) > table_.size()) grow_table();
     std::uint64_t& slot = find(value, waiting.hash);
     if (slot != 0) return;
@@ -122,7 +122,9 @@ class ValueList {
   static constexpr std::uint64_t k_offset_mask = (std::uint64_t{1} << k_offset_bits) - 1;
 
   [[nodiscard]] static std::uint64_t slot_for(std::uint64_t hash, std::size_t size, std::size_t offset) {
-    return hash >> (64 - k_tag_bits) << (64 - k_tag_bits) | std::uint64_t{size} << k_offset_bits | (offset + 1);
+    // Tuning: the tag only spares reading values that differ; they are compared.
+    const std::uint64_t tag = hash >> (64 - k_tag_bits) << (64 - k_tag_bits);
+    return tag | std::uint64_t{size} << k_offset_bits | (offset + 1);
   }
 
   // The slot where value is, or the empty slot where it would go.
@@ -150,7 +152,7 @@ class ValueList {
     constexpr std::size_t k_batch = 1024;  // Tuning: any batch from 1 places the same.
     std::array<std::uint64_t, k_batch> hashes;
     std::size_t offset = 0;
-    for (std::size_t first = 0; first < sizes_.size(); first += k_batch) {
+    for (std::size_t first = 0; first < sizes_.size(); first += k_batch) {  // Tuning: batches, as above.
       const std::size_t count = std::min(k_batch, sizes_.size() - first);
       for (std::size_t i = 0, at = offset; i < count; at += sizes_[first + i], ++i) {
         hashes[i] = hash_(std::string_view(bytes_.data() + at, sizes_[first + i]));
