@@ -44,14 +44,13 @@ TEST(PlaceOnScreen, KeepsTheWindowWhollyInTheWorkArea) {
 // half pixel up; an anchored control keeps its distances to the four sides
 // as the client area changes, and shrinks to nothing, never less.
 TEST(ControlRect, IsScaledAndAnchoredToTheSides) {
-  using formkit::Rect;
   constexpr formkit::Component k_label{.name = "Label1", .left = 8, .top = 5, .width = 151, .height = 13};
   constexpr formkit::Component k_pane{.name = "RichEdit1", .left = 1, .top = 48, .width = 617, .height = 450, .anchored = true};
   constexpr formkit::Form k_form{.caption = {}, .left = 0, .top = 0, .client_width = 620, .client_height = 505, .components = {}};
   const struct {
     const formkit::Component& control;
     int client_width, client_height, dpi;
-    Rect placed;
+    formkit::Rect placed;
   } cases[] = {
       {k_label, 620, 505, 96, {8, 5, 151, 13}},         {k_label, 930, 758, 144, {12, 8, 227, 20}},
       {k_pane, 620, 505, 96, {1, 48, 617, 450}},        {k_pane, 720, 555, 96, {1, 48, 717, 500}},

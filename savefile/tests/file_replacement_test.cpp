@@ -60,7 +60,7 @@ void arrange(const fs::path& dir, std::string_view layout) {
       // The version, then each entry: tag and permissions in 16 bits each, and an id in 32.
       const std::string_view list("\2\0\0\0\1\0\6\0\377\377\377\377\2\0\6\0\355\3\0\0\4\0\4\0\377\377\377\377"
                                   "\20\0\6\0\377\377\377\377\40\0\0\0\377\377\377\377", 44);
-      ASSERT_EQ(::setxattr((dir / name).c_str(), "user.note", "kept", 4, 0), 0);
+      ASSERT_EQ(::setxattr((dir / name).c_str(), "user.empty", "", 0, 0), 0);
       ASSERT_EQ(::setxattr((dir / name).c_str(), "system.posix_acl_access", list.data(), list.size(), 0), 0);
     }
     if (!owner.empty()) {
@@ -172,6 +172,15 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
 #ifndef _WIN32
   ::umask(umask);
 #endif
+}
+
+// A commit that cannot put the new file in place, as a folder came to the
+// target's place, says so.
+TEST(FileReplacement, AFailedCommitSaysSo) {
+  test_support::TempDir dir;
+  auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml");
+  fs::create_directory(dir / "Tweak.xml");
+  EXPECT_FALSE(replacement && replacement->commit());
 }
 
 #ifndef _WIN32

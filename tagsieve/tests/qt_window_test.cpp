@@ -19,8 +19,7 @@ TEST(TagWindow, ADroppedFileGoesToThePathBox) {
   QCoreApplication::sendEvent(target, &enter);
   QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(target, &drop);
-  EXPECT_TRUE(enter.isAccepted() && drop.isAccepted());
-  EXPECT_EQ(form.control<QLineEdit>("Edit1").text(), "/a/weaptwk.xml");
+  EXPECT_EQ(std::pair(enter.isAccepted() && drop.isAccepted(), form.control<QLineEdit>("Edit1").text()), std::pair(true, QString("/a/weaptwk.xml")));
 }
 
 }  // namespace

@@ -118,14 +118,13 @@ TEST(ValueList, KeepsTheFirstOfEachValueInOrder) {
 // A path as it is pasted names the file meant, but where a file has the name
 // as typed, blanks and all.
 TEST(TypedPath, IsThePathMeant) {
-  namespace fs = std::filesystem;
   test_support::TempDir dir;
   test_support::write_file(dir / "w.xml ", "");
   const char* home = std::getenv("HOME");
-  const std::pair<fs::path, fs::path> cases[] = {
+  const std::pair<std::filesystem::path, std::filesystem::path> cases[] = {
       {u8"\"C:\\Mes jeux\\weaptwk.xml\"", u8"C:\\Mes jeux\\weaptwk.xml"},
-      {u8" '/a b/w.xml'\r\n", u8"/a b/w.xml"},
-      {u8"\"file:///home/a%20b/%c3%a9t%C3%A9.xml\"", u8"/home/a b/été.xml"},
+      {u8" 'a b'\r\n", u8"a b"},
+      {u8"\"file:///home/a%20b%2fc/%c3%a9t%C3%A9.xml\"", u8"/home/a b/c/été.xml"},
       {u8"FILE://localhost/tmp/w.xml", u8"/tmp/w.xml"},
       {u8"file:/C:/Mes%20jeux/w.xml", u8"C:/Mes jeux/w.xml"},
       {u8"file://serveur/partage/w.xml", u8"//serveur/partage/w.xml"},
@@ -133,7 +132,7 @@ TEST(TypedPath, IsThePathMeant) {
       {u8"file:///tmp/weap%00.txt", u8""},
       {u8"\"/a.xml", u8"\"/a.xml"},
       {u8"\"", u8"\""},
-      {u8"~/w.xml", test_support::k_on_windows || home == nullptr ? fs::path(u8"~/w.xml") : fs::path(home) / "w.xml"},
+      {u8"~/w.xml", test_support::k_on_windows || home == nullptr ? std::filesystem::path(u8"~/w.xml") : std::filesystem::path(home) / "w.xml"},
       {dir / "w.xml ", dir / "w.xml "},
   };
   for (const auto& [typed, meant] : cases) EXPECT_EQ(tagsieve::typed_path(typed), meant) << typed;

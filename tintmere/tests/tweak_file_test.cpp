@@ -20,25 +20,25 @@ using test_support::read_file;
 using test_support::write_file;
 
 // The shipped template, saved twice through real files in a folder whose name
-// is not ASCII: both times as recolouring has it, each of its water entries
-// recoloured, and nothing else made.
+// is not ASCII, with slider positions past either end, held to it: both times
+// as recolouring has it, each of its water entries recoloured, and nothing
+// else made.
 TEST(GenerateTweakFile, SavesTheShippedTemplateRecolouredTheSameEachTime) {
   const std::string shipped = read_file(fs::path(TEST_DATA_DIR) / "twkdefaut.xml").value_or("");
-  ASSERT_NE(shipped.find("WaterPlaneTweaks"), std::string::npos);
   test_support::TempDir top;
   const fs::path dir = top.path() / fs::path(u8"Mods é œ 水");
   fs::create_directory(dir);
   write_file(dir / "twkdefaut.xml", shipped);
   test_support::RecordingMessages messages;
   for (int save = 0; save < 2; ++save) {
-    tintmere::generate_tweak_file({7, 8, 9}, messages, dir);
-    EXPECT_EQ(read_file(dir / "Tweak.xml"), test_support::reference_recolour(shipped, {7, 8, 9}));
+    tintmere::generate_tweak_file(tintmere::slider_colour(-3, 8, 300), messages, dir);
+    EXPECT_EQ(read_file(dir / "Tweak.xml"), test_support::reference_recolour(shipped, {0, 8, 255}));
   }
   // The game's 17 water surfaces, 25 colour lines each, counted without the
   // table of entries that the reference reads too.
   const std::string saved = read_file(dir / "Tweak.xml").value_or("");
   std::size_t recoloured = 0;
-  for (std::size_t at = 0; (at = saved.find(" r='7' g='8' b='9' ", at)) != std::string::npos; ++at) ++recoloured;
+  for (std::size_t at = 0; (at = saved.find(" r='0' g='8' b='255' ", at)) != std::string::npos; ++at) ++recoloured;
   EXPECT_EQ(recoloured, 17u * 25u);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(test_support::list_tree(dir), (std::vector<std::string>{"Tweak.xml", "twkdefaut.xml"}));

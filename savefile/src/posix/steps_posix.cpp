@@ -38,7 +38,7 @@ mode_t current_umask() {
     if (found) return static_cast<mode_t>(mask);
   }
   const mode_t mask = ::umask(0);
-  ::umask(mask);
+  [[maybe_unused]] const mode_t unmasked = ::umask(mask);
   return mask;
 }
 
