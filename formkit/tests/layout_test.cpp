@@ -26,14 +26,13 @@ TEST(PlaceOnScreen, KeepsTheWindowWhollyInTheWorkArea) {
     Rect placed;
     int least_height = 260;
   } cases[] = {
-      {{272, 178, 628, 532}, true, {272, 178, 628, 532}},    // fits
-      {{0, 40, 1280, 760}, false, {0, 40, 1280, 760}},       // fills it exactly
-      {{272, 267, 942, 798}, true, {272, 40, 942, 760}},     // too tall: up, and shrunk
-      {{900, 500, 500, 400}, false, {780, 400, 500, 400}},   // past the corner: moved in
-      {{-50, 10, 400, 300}, false, {0, 40, 400, 300}},       // before it: moved in
-      {{100, 100, 2000, 1000}, true, {0, 40, 1280, 760}},    // shrunk to the area
-      {{100, 100, 2000, 1000}, false, {0, 40, 2000, 1000}},  // too large to fit: its corner in view
-      {{100, 100, 900, 900}, true, {100, 40, 900, 800}, 800},  // never below its least size
+      // It fits; it fills the area exactly; too tall, it goes up, shrunk; past the area's corner or before it, moved in.
+      {{272, 178, 628, 532}, true, {272, 178, 628, 532}},   {{0, 40, 1280, 760}, false, {0, 40, 1280, 760}},
+      {{272, 267, 942, 798}, true, {272, 40, 942, 760}},    {{900, 500, 500, 400}, false, {780, 400, 500, 400}},
+      {{-50, 10, 400, 300}, false, {0, 40, 400, 300}},
+      // Shrunk to the area; too large to fit, its corner in view; never below its least size.
+      {{100, 100, 2000, 1000}, true, {0, 40, 1280, 760}},   {{100, 100, 2000, 1000}, false, {0, 40, 2000, 1000}},
+      {{100, 100, 900, 900}, true, {100, 40, 900, 800}, 800},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(formkit::place_on_screen(c.wanted, area, c.resizable, 625, c.least_height), c.placed);
