@@ -1,5 +1,6 @@
 #include "tagsieve/display_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -106,10 +107,9 @@ char32_t from_cp1252(unsigned char byte) {
 // The Windows-1252 byte of a character, or nothing where it has none.
 std::optional<char> to_cp1252(char32_t code) {
   if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
-  for (std::size_t i = 0; i < k_cp1252_high.size(); ++i) {
-    if (k_cp1252_high[i] == code) return static_cast<char>(0x80 + i);
-  }
-  return std::nullopt;
+  const auto high = std::find(k_cp1252_high.begin(), k_cp1252_high.end(), code);
+  if (high == k_cp1252_high.end()) return std::nullopt;
+  return static_cast<char>(0x80 + (high - k_cp1252_high.begin()));
 }
 
 }  // namespace

@@ -22,10 +22,11 @@ struct ValueHash {
     // Tuning: any hash finds the same repeats; these constants spread values best.
     std::uint64_t hash = 0x9E3779B97F4A7C15 ^ text.size();
     for (;;) {
-      std::uint64_t word = 0;
+      std::uint64_t word = 0;  // Tuning: the hash, as above.
       if (text.size() >= 8) {  // Tuning: the hash, as above.
         std::memcpy(&word, text.data(), 8);
       } else {
+        // Tuning: the hash, as above.
         for (std::size_t i = 0; i < text.size(); ++i) word |= std::uint64_t{static_cast<unsigned char>(text[i])} << 8 * i;
       }
       hash = (hash ^ word) * 0xBF58476D1CE4E5B9;  // Tuning: the mix, as above.
@@ -153,7 +154,7 @@ class ValueList {
     std::array<std::uint64_t, k_batch> hashes;
     std::size_t offset = 0;
     for (std::size_t first = 0; first < sizes_.size(); first += k_batch) {  // Tuning: batches, as above.
-      const std::size_t count = std::min(k_batch, sizes_.size() - first);
+      const std::size_t count = std::min(k_batch, sizes_.size() - first);  // Tuning: batches, as above.
       for (std::size_t i = 0, at = offset; i < count; at += sizes_[first + i], ++i) {
         hashes[i] = hash_(std::string_view(bytes_.data() + at, sizes_[first + i]));
       }
@@ -169,7 +170,7 @@ class ValueList {
   bool suppress_repeats_;
   Hash hash_;
   std::array<Waiting, k_waiting> queue_;
-  std::size_t next_ = 0;     // how many values were queued
+  std::size_t next_{};     // how many values were queued
   std::size_t waiting_ = 0;  // how many of them wait still
   std::string bytes_;
   std::vector<std::uint8_t> sizes_;

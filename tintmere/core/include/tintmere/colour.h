@@ -8,9 +8,9 @@ namespace tintmere {
 
 // One colour as the three sliders give it: each channel 0 to 255.
 struct Colour {
-  std::uint8_t red = 0;
-  std::uint8_t green = 0;
-  std::uint8_t blue = 0;
+  std::uint8_t red{};
+  std::uint8_t green{};
+  std::uint8_t blue{};
 };
 
 // The colour of three slider positions. A slider runs from 0 to 255; a
