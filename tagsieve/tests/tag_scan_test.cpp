@@ -94,14 +94,16 @@ struct SameHash {
   std::uint64_t operator()(std::string_view) const { return 0xABCDEF0000000000; }
 };
 
-// Values added in order, then again in another order, the longest among them:
-// the first of each in order, past the table's growth and across collisions.
+// Values added in order, then again in another order, the longest among them
+// and one that starts it and is 128 bytes shorter, which only its size tells
+// apart: the first of each in order, past the table's growth and across
+// collisions.
 template <typename Hash>
 void expect_first_of_each(int count) {
   tagsieve::ValueList<Hash> values(true);
   Lines added;
   for (int i = 0; i < 2 * count; ++i) {
-    added.push_back(i >= count ? added[static_cast<std::size_t>(i * 7 % count)] : i == 0 ? std::string(255, 'v') : std::to_string(i));
+    added.push_back(i >= count ? added[static_cast<std::size_t>(i * 7 % count)] : i < 2 ? std::string(255 - 128 * i, 'v') : std::to_string(i));
     values.add(added.back());
   }
   test_support::Lines pane;
@@ -126,7 +128,7 @@ TEST(TypedPath, IsThePathMeant) {
       {u8" 'a b'\r\n", u8"a b"},
       {u8"\"file:///home/a%20b%2fc/%c3%a9t%C3%A9.xml\"", u8"/home/a b/c/été.xml"},
       {u8"FILE://localhost/tmp/w.xml", u8"/tmp/w.xml"},
-      {u8"file:/C:/Mes%20jeux/w.xml", u8"C:/Mes jeux/w.xml"},
+      {u8"file:/C:", u8"C:"},
       {u8"file://serveur/partage/w.xml", u8"//serveur/partage/w.xml"},
       {u8"file:///tmp/100%/%zz%4", u8"/tmp/100%/%zz%4"},
       {u8"file:///tmp/weap%00.txt", u8""},
