@@ -29,9 +29,8 @@ namespace savefile {
 // group (a group of its own is kept where the owner cannot be), and on Linux
 // its extended attributes, its access list among them. Where the access list
 // cannot be set, the group is given no access at all rather than more than
-// it had. When
-// target does not exist, file gets what a new file would. An error when
-// target is not a regular file or may not be written (read-only).
+// it had. When target does not exist, file gets what a new file would. An
+// error when target is not a regular file or may not be written (read-only).
 [[nodiscard]] std::error_code match_attributes(linescan::File& file, const std::filesystem::path& target);
 
 // How long to wait before trying a replacement again: on Windows, by default,

@@ -70,8 +70,8 @@ fs::path address_path(std::u8string_view rest) {
 }  // namespace
 
 fs::path typed_path(const fs::path& typed) {
-  std::error_code error;
   if (holds_nul(typed)) return {};
+  std::error_code error;
   if (fs::exists(typed, error)) return typed;
   Text text = typed.native();
   // Blanks and a line end around a path, as a terminal's copy gives them.
