@@ -27,26 +27,44 @@ std::optional<fs::path> resolve_links(fs::path path) {
 
 fs::path folder_of(const fs::path& path) { return path.has_parent_path() ? path.parent_path() : fs::path("."); }
 
+// The temporary file's name: hidden where names starting with a dot are,
+// named for its target, and within the 255 characters that a name may have
+// once six more are added; a long name is cut, but never inside a character.
+fs::path temporary_prefix(const fs::path& target) {
+  constexpr std::size_t k_longest = 255 - 8;
+  fs::path::string_type name = target.filename().native();
+  const auto inside_a_character = [](auto unit) {
+    const auto bits = static_cast<unsigned>(unit);
+    return sizeof unit == 1 ? (bits & 0xC0) == 0x80 : (bits & 0xFC00) == 0xDC00;  // a UTF-8 continuation, a low surrogate
+  };
+  if (name.size() > k_longest) {
+    std::size_t size = k_longest;
+    while (size > 0 && inside_a_character(name[size])) --size;
+    name.resize(size);
+  }
+  fs::path prefix = ".";
+  prefix += name;
+  prefix += ".";
+  return prefix;
+}
+
 }  // namespace
 
 std::optional<FileReplacement> FileReplacement::begin(const fs::path& target, TemporaryFile::Naming naming) {
   const std::optional<fs::path> resolved = resolve_links(target);
   if (!resolved) return std::nullopt;
-  // Hidden where names starting with a dot are, and named for its target.
-  fs::path prefix = ".";
-  prefix += resolved->filename();
-  prefix += ".";
   std::error_code error;
-  TemporaryFile temporary = TemporaryFile::create(folder_of(*resolved), prefix, error, naming);
-  if (error || match_attributes(temporary.file(), *resolved)) return std::nullopt;
-  return FileReplacement(std::move(temporary), *resolved);
+  TemporaryFile temporary = TemporaryFile::create(folder_of(*resolved), temporary_prefix(*resolved), error, naming);
+  Likeness likeness;
+  if (error || match_attributes(temporary.file(), *resolved, likeness)) return std::nullopt;
+  return FileReplacement(std::move(temporary), *resolved, likeness);
 }
 
 bool FileReplacement::commit(Existing existing) {
   if (temporary_.file().sync()) return false;
-  // A file of several names is rewritten where it is: a new file in its
-  // place would leave the other names with the old content.
-  if (existing == Existing::replace && has_other_names(target_)) return !temporary_.write_over(target_);
+  if (existing == Existing::replace && placement_for(likeness_) == Placement::in_place) {
+    return !temporary_.write_over(target_);
+  }
   if (temporary_.replace(target_, existing)) return false;
   return !sync_folder(folder_of(target_));
 }

@@ -39,9 +39,9 @@ TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
 TemporaryFile::~TemporaryFile() {
   // Closed first: Windows does not remove a file that is still open.
   [[maybe_unused]] const std::error_code closed = file_.close();
-  if (name_.empty() || placed_) return;
+  if (name_.empty()) return;
   std::error_code ignored;
-  std::filesystem::remove(name_, ignored);
+  if (!placed_) std::filesystem::remove(name_, ignored);
   platform::drop_signal_guard();
 }
 
@@ -71,12 +71,15 @@ std::error_code TemporaryFile::replace(const std::filesystem::path& target, Exis
 
 std::error_code TemporaryFile::write_over(const std::filesystem::path& target) {
   if (const std::error_code error = name_and_close()) return error;
-  // From here on a signal leaves the file: target may be half written.
-  platform::drop_signal_guard();
   bool touched = false;
   const std::error_code error = write_in_place(name_, target, touched);
-  // Where the write failed midway, the only whole copy of the new content.
-  placed_ = error && touched;
+  // A write that failed midway still leaves target's own name with the whole
+  // new content: this file takes its place; where even that fails, it stays
+  // for the user to find.
+  if (error && touched) {
+    [[maybe_unused]] const std::error_code replaced = replace(target);
+    placed_ = true;
+  }
   return error;
 }
 

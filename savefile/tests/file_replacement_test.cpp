@@ -5,6 +5,8 @@
 // Windows's own name for its ANSI function, not this file's subject.
 #undef ReplaceFile
 #else
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -19,6 +21,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <thread>
 
 #include "linescan/byte_stream.h"
 #include "test_support/files.h"
@@ -34,7 +37,8 @@ using Naming = savefile::TemporaryFile::Naming;
 // pipe; "a/" a folder and any other name a file that holds "old", either
 // with ":mode" in octal, and "+" gives a file an attribute and an access list
 // by which user 1005 may read and write it, its group only read; and any with
-// "@uid", given to that user and the group "users" (100).
+// "@uid", given to that user and the group "users" (100). A folder's "+" is
+// its default access list.
 void arrange(const fs::path& dir, std::string_view layout) {
   for (std::size_t end; !layout.empty(); layout.remove_prefix(end == layout.npos ? layout.size() : end + 1)) {
     end = layout.find(';');
@@ -61,8 +65,9 @@ void arrange(const fs::path& dir, std::string_view layout) {
       // The version, then each entry: tag and permissions in 16 bits each, and an id in 32.
       const std::string_view list("\2\0\0\0\1\0\6\0\377\377\377\377\2\0\6\0\355\3\0\0\4\0\4\0\377\377\377\377"
                                   "\20\0\6\0\377\377\377\377\40\0\0\0\377\377\377\377", 44);
+      const char* kind = name.ends_with('/') ? "system.posix_acl_default" : "system.posix_acl_access";
       ASSERT_EQ(::setxattr((dir / name).c_str(), "user.empty", "", 0, 0), 0);
-      ASSERT_EQ(::setxattr((dir / name).c_str(), "system.posix_acl_access", list.data(), list.size(), 0), 0);
+      ASSERT_EQ(::setxattr((dir / name).c_str(), kind, list.data(), list.size(), 0), 0);
     }
     if (!owner.empty()) {
       ASSERT_EQ(::lchown((dir / name).c_str(), static_cast<uid_t>(std::stoi(owner)), 100), 0);
@@ -85,6 +90,14 @@ std::string attributes(const fs::path& path) {
 }
 #endif
 
+// Saves content over target: "saved", "failed" or "refused".
+std::string save(const fs::path& target, std::string_view content) {
+  auto replacement = savefile::FileReplacement::begin(target);
+  if (!replacement) return "refused";
+  linescan::FileSink sink(replacement->file());
+  return sink.write_some(content) == std::ssize(content) && replacement->commit() ? "saved" : "failed";
+}
+
 // Tweak.xml, then a chain of links to game/real.xml: `links` links in all.
 std::string chain(int links) {
   std::string layout = "game/real.xml:640;Tweak.xml>";
@@ -95,70 +108,91 @@ std::string chain(int links) {
   return layout + "game/real.xml";
 }
 
-// A save of "new" over dir/Tweak.xml by an ordinary user, and all it must
-// leave: the content where the target leads, its mode and group, the link,
-// and no other file. A new file's mode comes from the umask, here 077. In a
-// folder where anyone may make a file but only its owner remove it (/tmp),
-// a link is followed only where the saver or the folder's owner made it.
+// A save over dir/Tweak.xml by an ordinary user, and all it must leave: the
+// content where the target leads, its mode and group, the link, what a reader
+// of the old file reads, and no other file. A new file's mode comes from the
+// umask, here 077. In a folder where anyone may make a file but only its owner
+// remove it (/tmp), a link is followed only where the saver or the folder's
+// owner made it. A file that a new one could not stand for unchanged is
+// written over in place, once the room it grows by is sure; a write over it
+// that fails midway leaves the whole new content under Tweak.xml's own name.
 TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
 #ifndef _WIN32
   const mode_t umask = ::umask(077);
 #endif
+  const std::string k_new(5000, 'n');  // longer than a block, so that its room must be found
+  const std::string k_long(249, 'l');
+  const std::string k_linked = "Tweak.xml:640;game/;game/real.xml=Tweak.xml";
+  using Planted = savefile::PlantedFailures;
 
   const struct {
     std::string layout;
-    const char* lands;  // the file that takes the new content, if any
-    bool replaced;
-    fs::perms mode = {};  // its permissions after a replacement, where they are POSIX modes
-    bool posix = false;  // needs modes, named pipes or links, which a Windows folder lacks
+    std::string lands;  // the file that takes the new content, if any
+    std::string how;  // "new file", "in place", "cut short" (failed, yet lands reads the new content), "failed", "refused"
+    fs::perms mode = {};  // the permissions lands then has, where they are POSIX modes
+    bool posix = false;  // needs modes, named pipes, links or planted failures, which a Windows folder lacks
     int group = -1;  // the group it then has, where it is not the saver's
+    Planted planted = {};
   } cases[] = {
-      {"", "Tweak.xml", true, fs::perms(0600)},
-      {"Tweak.xml:640", "Tweak.xml", true, fs::perms(0640)},
-      {"Tweak.xml:640;game/;game/real.xml=Tweak.xml", "game/real.xml", true, fs::perms(0640)},
-      {"Tweak.xml:640+", "Tweak.xml", true, fs::perms(0660), true},  // the group bits: the access list's mask
-      {"Tweak.xml:444", "Tweak.xml", false},
-      {"Tweak.xml/", "Tweak.xml", false},
-      {chain(1), "game/real.xml", true, fs::perms(0640), true},
-      {chain(40), "game/real.xml", true, fs::perms(0640), true},  // as many as Linux follows
-      {chain(41), "game/real.xml", false, {}, true},
-      {"game/;Tweak.xml>game/new.xml", "game/new.xml", true, fs::perms(0600), true},
-      {"Tweak.xml>nowhere/real.xml", "nowhere/real.xml", false, {}, true},
-      {"Tweak.xml|", "Tweak.xml", false, {}, true},
-      {chain(1) + ";game/:555", "game/real.xml", false, {}, true},
-      {"Tweak.xml:664@1", "Tweak.xml", true, fs::perms(0664), true, 100},
-      {"./:1777;" + chain(1), "game/real.xml", true, fs::perms(0640), true},
-      {"./:1777@1;game/real.xml:640;Tweak.xml>game/real.xml@1", "game/real.xml", true, fs::perms(0640), true},
-      {"./:1777;game/real.xml:640;Tweak.xml>game/real.xml@1", "game/real.xml", false, {}, true},
+      {"", "Tweak.xml", "new file", fs::perms(0600)},
+      {"Tweak.xml:640", "Tweak.xml", "new file", fs::perms(0640)},
+      {k_linked, "game/real.xml", "in place", fs::perms(0640)},
+      {k_linked, "Tweak.xml", "failed", {}, true, -1, Planted{.reserve = ENOSPC}},
+      {k_linked, "Tweak.xml", "failed", {}, true, -1, Planted{.reserve = EOPNOTSUPP, .no_free_room = true}},
+      {k_linked, "game/real.xml", "in place", fs::perms(0640), true, -1, Planted{.reserve = EOPNOTSUPP}},
+      {k_linked, "Tweak.xml", "cut short", fs::perms(0640), true, -1, Planted{.write = EIO}},
+      {"Tweak.xml:640+", "Tweak.xml", "new file", fs::perms(0660), true},  // the group bits: the access list's mask
+      {"Tweak.xml:660;./+", "Tweak.xml", "new file", fs::perms(0660), true},  // and none from the folder's default one
+      {"./+", "Tweak.xml", "new file", fs::perms(0660), true},  // a new file: the default list, not the umask
+      {"", "Tweak.xml", "new file", fs::perms(0600), true, -1, Planted{.set_mode = EPERM}},  // a disk without modes
+      {"Tweak.xml:600", "Tweak.xml", "new file", fs::perms(0600), true, -1, Planted{.set_mode = EPERM}},
+      {"Tweak.xml:640", "Tweak.xml", "in place", fs::perms(0640), true, -1, Planted{.set_mode = EPERM}},
+      {"Tweak.xml:444", "Tweak.xml", "refused"},
+      {"Tweak.xml/", "Tweak.xml", "refused"},
+      {chain(1), "game/real.xml", "new file", fs::perms(0640), true},
+      {chain(40), "game/real.xml", "new file", fs::perms(0640), true},  // as many as Linux follows
+      {chain(41), "game/real.xml", "refused", {}, true},
+      {"game/;Tweak.xml>game/new.xml", "game/new.xml", "new file", fs::perms(0600), true},
+      {k_long + ";Tweak.xml>" + k_long, k_long, "new file", fs::perms(0600), true},
+      {"Tweak.xml>nowhere/real.xml", "nowhere/real.xml", "refused", {}, true},
+      {"Tweak.xml|", "Tweak.xml", "refused", {}, true},
+      {chain(1) + ";game/:555", "game/real.xml", "refused", {}, true},
+      {"Tweak.xml:664@1", "Tweak.xml", "in place", fs::perms(0664), true, 100},  // a file the saver cannot give away
+      {"./:1777;" + chain(1), "game/real.xml", "new file", fs::perms(0640), true},
+      {"./:1777@1;game/real.xml:640;Tweak.xml>game/real.xml@1", "game/real.xml", "new file", fs::perms(0640), true},
+      {"./:1777;game/real.xml:640;Tweak.xml>game/real.xml@1", "game/real.xml", "refused", {}, true},
   };
   for (const auto& c : cases) {
     if (c.posix && k_on_windows) continue;
 #ifndef _WIN32
     if (c.layout.find('@') != std::string::npos && ::geteuid() != 0) continue;  // only root gives files away
 #endif
-    SCOPED_TRACE(c.layout);
+    SCOPED_TRACE(c.layout.substr(0, 80) + " " + c.how);
     test_support::TempDir dir;
     arrange(dir.path(), c.layout);
     const bool was_link = fs::is_symlink(dir / "Tweak.xml");
     const auto old_content = test_support::read_file(dir / c.lands);
+    const bool saved = c.how == "new file" || c.how == "in place";
 #ifndef _WIN32
     const std::string old_attributes = attributes(dir / c.lands);
+    struct stat old_status {};
+    ::stat((dir / c.lands).c_str(), &old_status);
     // A reader of the old file keeps reading it, unless it is written over in place (no pipe: it would wait).
     std::ifstream reader(old_content ? dir / c.lands : fs::path());
 #endif
     auto expected_tree = test_support::list_tree(dir.path());
-    if (c.replaced && !old_content) expected_tree.push_back(c.lands);
+    if (saved && !old_content) expected_tree.push_back(c.lands);
     std::sort(expected_tree.begin(), expected_tree.end());
 
     const std::string outcome = test_support::run_unprivileged(dir.path(), [&] {
-      auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml");
-      if (!replacement) return "refused";
-      linescan::FileSink sink(replacement->file());
-      return sink.write_some({"new", 3}) == 3 && replacement->commit() ? "replaced" : "failed";
+      savefile::plant_failures(c.planted);
+      const std::string saved_or_not = save(dir / "Tweak.xml", k_new);
+      savefile::plant_failures({});
+      return saved_or_not;
     });
-    EXPECT_EQ(outcome, c.replaced ? "replaced" : "refused");
-    EXPECT_EQ(test_support::read_file(dir / c.lands), c.replaced ? std::optional<std::string>("new") : old_content);
-    if (c.replaced) {
+    EXPECT_EQ(outcome, saved ? "saved" : c.how == "cut short" ? "failed" : c.how);
+    EXPECT_EQ(test_support::read_file(dir / c.lands), saved || c.how == "cut short" ? k_new : old_content);
+    if (saved || c.how == "cut short") {
       // Windows has no modes: a file is read-only or it is not.
       EXPECT_EQ(fs::status(dir / c.lands).permissions() & fs::perms(0777), k_on_windows ? fs::perms(0666) : c.mode);
 #ifndef _WIN32
@@ -166,10 +200,20 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       if (c.group >= 0) {
         EXPECT_TRUE(::stat((dir / c.lands).c_str(), &status) == 0 && status.st_gid == gid_t(c.group));
       }
-      EXPECT_EQ(attributes(dir / c.lands), old_attributes);
-      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), !old_content ? "" : c.layout.find('=') == c.layout.npos ? "old" : "new");
+      if (old_content) {
+        EXPECT_EQ(attributes(dir / c.lands), old_attributes);
+      }
 #endif
     }
+#ifndef _WIN32
+    if (old_content) {
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), c.how == "in place" ? k_new : "old");
+    }
+    // Room reserved for a save that did not come is given back.
+    struct stat status {};
+    ::stat((dir / c.lands).c_str(), &status);
+    if (c.how == "failed") { EXPECT_EQ(status.st_blocks, old_status.st_blocks); }
+#endif
     EXPECT_EQ(fs::is_symlink(dir / "Tweak.xml"), was_link);
     EXPECT_EQ(test_support::list_tree(dir.path()), expected_tree);
   }
@@ -219,8 +263,28 @@ TEST(FileReplacement, ASaveEndedByASignalLeavesTheOldFile) {
     EXPECT_EQ(test_support::list_tree(dir.path()).size(), c.files + 1) << strsignal(c.signal);  // and Earlier.xml
   }
 }
-#endif
 
+// Two saves over a file of several names take turns: one that finds the file
+// held by another waits for it (the system's list of locks shows it waiting),
+// then writes its whole content.
+TEST(FileReplacement, SavesInPlaceTakeTurns) {
+  test_support::TempDir dir;
+  arrange(dir.path(), "Tweak.xml;other.xml=Tweak.xml");
+  const int held = ::open((dir / "Tweak.xml").c_str(), O_WRONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  std::thread later([&] { EXPECT_EQ(save(dir / "Tweak.xml", "later"), "saved"); });
+  bool waits = false;
+  for (int look = 0; look < 10000 && !waits; ++look) {
+    waits = test_support::read_file("/proc/locks").value_or("").find("-> FLOCK") != std::string::npos;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_TRUE(waits);
+  EXPECT_EQ(::write(held, "first, and longer", 17), 17);
+  ::close(held);
+  later.join();
+  EXPECT_EQ(test_support::read_file(dir / "other.xml"), "later");
+}
+#endif
 
 #ifdef _WIN32
 // A new version, hidden until then as a name starting with a dot hides it

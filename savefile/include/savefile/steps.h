@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "linescan/file.h"
+#include "savefile/placement.h"
 
 // The platform's steps of putting a new version of a file in the old one's
 // place, each with a POSIX and a Windows implementation; FileReplacement
@@ -25,13 +26,18 @@ namespace savefile {
 [[nodiscard]] bool may_follow_link(const std::filesystem::path& link);
 
 // Readies file, which is to take target's place, by giving it what target
-// has: its permissions and, where this process may set them, its owner and
-// group (a group of its own is kept where the owner cannot be), and on Linux
-// its extended attributes, its access list among them. Where the access list
-// cannot be set, the group is given no access at all rather than more than
-// it had. When target does not exist, file gets what a new file would. An
-// error when target is not a regular file or may not be written (read-only).
-[[nodiscard]] std::error_code match_attributes(linescan::File& file, const std::filesystem::path& target);
+// has: its owner and group where this process may give them, its extended
+// attributes (on Linux: its access list among them, and none where target
+// has none) and its permissions; likeness says what file then holds of
+// target's own (see placement.h). Where file's group or access list is not
+// target's, the group is given no access at all rather than more than it
+// had. When target does not exist, file gets what a new file in its folder
+// would: the umask, or the folder's default access list. A setting that the
+// file system cannot store is no error: a disk without modes gives every
+// file the same. An error when target is not a regular file or may not be
+// written (read-only).
+[[nodiscard]] std::error_code match_attributes(linescan::File& file, const std::filesystem::path& target,
+                                               Likeness& likeness);
 
 // How long to wait before trying a replacement again: on Windows, by default,
 // a tenth of a second; a test may do something else.
@@ -53,19 +59,34 @@ enum class Existing { replace, keep };
                                            Existing existing = Existing::replace,
                                            const RetryPause& pause = pause_before_retry);
 
-// Whether the file at path has more than one name (hard links).
-[[nodiscard]] bool has_other_names(const std::filesystem::path& path);
-
 // Writes the content of the file at source over the file at target, where it
-// is, so that every name of target reads it, and makes it durable. Room for
-// the whole content is reserved first where the file system allows, so that
-// a full disk fails the write before target is touched; touched says whether
-// target was.
+// is, so that every name of target reads it, and makes it durable. Saves of
+// the same file take turns (a lock on target). Before target is touched, the
+// room it grows by is reserved where the file system can, else checked
+// against the free space, and the size limit too: where the room is not there
+// the write fails and target keeps its old content, and room reserved in part
+// is given back. touched says whether target was written. On POSIX a file
+// guarded against signals (source) is left by a signal only while target is
+// being written, when it holds the only whole new content.
 [[nodiscard]] std::error_code write_in_place(const std::filesystem::path& source, const std::filesystem::path& target,
                                              bool& touched);
 
 // Makes folder's entries durable, so that a file renamed into it stays there
 // after a crash. Nothing is needed on Windows.
 [[nodiscard]] std::error_code sync_folder(const std::filesystem::path& folder);
+
+// What a file system may answer that a test cannot get from a real disk: each
+// step named fails with that error (an errno, or on Windows a system error
+// code), 0 for none. A reservation fails after it was made, in part as a full
+// disk leaves it; the write over the file fails before it writes anything;
+// the mode is not set at all.
+struct PlantedFailures {
+  int reserve = 0;
+  bool no_free_room = false;  // the free space the room is checked against
+  int write = 0;
+  int set_mode = 0;
+};
+// For tests only: the failures that every later step plants.
+void plant_failures(const PlantedFailures& failures);
 
 }  // namespace savefile

@@ -34,9 +34,10 @@ class TemporaryFile {
                                         const RetryPause& pause = pause_before_retry);
 
   // Closes the file and writes its content over target, as write_in_place()
-  // does, first naming it in its folder if it has no name: a write that
-  // fails, or that any signal cuts short, once it has touched target leaves
-  // the file, whole, where the user finds the new content.
+  // does, first naming it in its folder if it has no name. A write that fails
+  // once it has touched target still gives target's own name the whole new
+  // content: the file takes its place, or where even that fails, stays. The
+  // error is returned either way.
   [[nodiscard]] std::error_code write_over(const std::filesystem::path& target);
 
  private:

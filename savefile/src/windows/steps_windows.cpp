@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "../platform.h"
@@ -53,6 +54,38 @@ DWORD attributes_for(const std::filesystem::path& target) {
   return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 
+PlantedFailures g_planted;
+
+// Gives back the room reserved past size.
+void give_room_back(HANDLE file, LARGE_INTEGER size) {
+  FILE_ALLOCATION_INFO room{size};
+  ::SetFileInformationByHandle(file, FileAllocationInfo, &room, sizeof room);
+}
+
+// Makes sure that the file can grow from size to new_size before it is
+// touched: reserved where the file system can, else checked against the free
+// space, with a little more for the file system's own records.
+std::error_code make_room(HANDLE file, const std::filesystem::path& path, LARGE_INTEGER size, LARGE_INTEGER new_size) {
+  // An allocation below the file's size would cut it.
+  if (new_size.QuadPart <= size.QuadPart) return {};
+  FILE_ALLOCATION_INFO room{new_size};
+  const bool reserved = ::SetFileInformationByHandle(file, FileAllocationInfo, &room, sizeof room);
+  const DWORD failure = g_planted.reserve != 0 ? static_cast<DWORD>(g_planted.reserve) : reserved ? 0 : ::GetLastError();
+  if (failure == 0) return {};
+  if (failure == ERROR_DISK_FULL || failure == ERROR_HANDLE_DISK_FULL) {
+    give_room_back(file, size);
+    return {static_cast<int>(failure), std::system_category()};
+  }
+  ULARGE_INTEGER free{};
+  if (!::GetDiskFreeSpaceExW(path.parent_path().empty() ? L"." : path.parent_path().c_str(), &free, nullptr, nullptr)) {
+    return last_error();
+  }
+  const std::uint64_t room_left = g_planted.no_free_room ? 0 : free.QuadPart;
+  const auto growth = static_cast<std::uint64_t>(new_size.QuadPart - size.QuadPart);
+  if (room_left < growth + growth / 64 + 65536) return {ERROR_DISK_FULL, std::system_category()};
+  return {};
+}
+
 }  // namespace
 
 File create_unique_file(const std::filesystem::path& folder, const std::filesystem::path& prefix, std::filesystem::path& created,
@@ -72,13 +105,20 @@ File create_unique_file(const std::filesystem::path& folder, const std::filesyst
   return {};
 }
 
-std::error_code match_attributes(File&, const std::filesystem::path& target) {
+// The attributes and access list come with the move (replace_file()), so a
+// new file lacks only the old one's other names.
+std::error_code match_attributes(File&, const std::filesystem::path& target, Likeness& likeness) {
+  likeness = {};
   const DWORD attributes = ::GetFileAttributesW(target.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     return ::GetLastError() == ERROR_FILE_NOT_FOUND ? std::error_code() : last_error();
   }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return std::make_error_code(std::errc::is_a_directory);
   if (attributes & FILE_ATTRIBUTE_READONLY) return std::make_error_code(std::errc::permission_denied);
+  const File file(native_of(::CreateFileW(target.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  BY_HANDLE_FILE_INFORMATION information{};
+  likeness.one_name = !file || !::GetFileInformationByHandle(handle_of(file), &information) || information.nNumberOfLinks <= 1;
   return {};
 }
 
@@ -105,38 +145,34 @@ std::error_code replace_file(const std::filesystem::path& source, const std::fil
   }
 }
 
-bool has_other_names(const std::filesystem::path& path) {
-  const File file(native_of(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
-  BY_HANDLE_FILE_INFORMATION information{};
-  return file && ::GetFileInformationByHandle(handle_of(file), &information) && information.nNumberOfLinks > 1;
-}
-
 std::error_code write_in_place(const std::filesystem::path& source, const std::filesystem::path& target, bool& touched) {
   touched = false;
   File from(native_of(::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)));
   if (!from) return last_error();
-  File to(native_of(::CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)));
+  File to(native_of(::CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                  nullptr)));
+  if (!to) return last_error();
+  // Another save of the same file ends its write before this one starts.
+  OVERLAPPED whole_file{};
+  if (!::LockFileEx(handle_of(to), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole_file)) return last_error();
   LARGE_INTEGER size{};
   LARGE_INTEGER old_size{};
-  if (!to || !::GetFileSizeEx(handle_of(from), &size) || !::GetFileSizeEx(handle_of(to), &old_size)) return last_error();
-  // Room for a longer content first; an allocation below the file's size
-  // would cut it. Where the file system cannot reserve room, the write itself
-  // finds out.
-  FILE_ALLOCATION_INFO room{size};
-  if (size.QuadPart > old_size.QuadPart &&
-      !::SetFileInformationByHandle(handle_of(to), FileAllocationInfo, &room, sizeof room) &&
-      ::GetLastError() == ERROR_DISK_FULL) {
-    return last_error();
-  }
+  if (!::GetFileSizeEx(handle_of(from), &size) || !::GetFileSizeEx(handle_of(to), &old_size)) return last_error();
+  if (const std::error_code error = make_room(handle_of(to), target, old_size, size)) return error;
   touched = true;
   linescan::FileSource in(from);
   linescan::FileSink out(to);
-  if (!linescan::copy_all(in, out)) return std::make_error_code(std::errc::io_error);
-  if (!::SetFilePointerEx(handle_of(to), size, nullptr, FILE_BEGIN) || !::SetEndOfFile(handle_of(to))) return last_error();
+  if (g_planted.write != 0 || !linescan::copy_all(in, out) || !::SetFilePointerEx(handle_of(to), size, nullptr, FILE_BEGIN) ||
+      !::SetEndOfFile(handle_of(to))) {
+    // Room reserved and not written is given back.
+    if (::GetFileSizeEx(handle_of(to), &size)) give_room_back(handle_of(to), size);
+    return std::make_error_code(std::errc::io_error);
+  }
   if (const std::error_code error = to.sync()) return error;
   return to.close();
 }
+
+void plant_failures(const PlantedFailures& failures) { g_planted = failures; }
 
 std::error_code sync_folder(const std::filesystem::path&) { return {}; }
 
