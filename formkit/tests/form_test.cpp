@@ -23,8 +23,10 @@ INSTANTIATE_TEST_SUITE_P(BothTools, Form1, testing::Values("tintmere", "tagsieve
                          [](const auto& tool) { return std::string(tool.param); });
 
 // The focus starts on the first control in the tab order, and Tab and
-// Shift+Tab go round it, past what is disabled or hidden.
+// Shift+Tab go round it, past what is disabled or hidden. Only the tag
+// viewer may be resized.
 TEST_P(Form1, TabGoesRoundItsTabOrder) {
+  EXPECT_EQ(window.resizable(), GetParam() == "tagsieve");
   std::map<int, std::string_view> tab_order;
   for (const formkit::Component& component : description.components) {
     if (component.tab >= 0 && component.visible && component.enabled) tab_order[component.tab] = component.name;
@@ -38,7 +40,8 @@ TEST_P(Form1, TabGoesRoundItsTabOrder) {
 }
 
 // Enter, on the keypad too, clicks the focused button or else the default
-// one, but a pane takes it as a new line; Escape closes nothing.
+// one, but a pane takes it as a new line; Escape closes nothing. The colour
+// tool has no default button: Enter on its slider clicks nothing.
 TEST(Form1Keys, EnterClicksTheDefaultButtonButIsANewLineInThePane) {
   int clicks = 0;
   const auto form = test_support::make_form(tagsieve::k_form1, [&] { ++clicks; });
@@ -50,6 +53,9 @@ TEST(Form1Keys, EnterClicksTheDefaultButtonButIsANewLineInThePane) {
     EXPECT_EQ(clicks, expected) << focus;
   }
   EXPECT_EQ(window.text("RichEdit1"), "\n");
+  const auto colour_form = test_support::make_form(tintmere::k_form1, [&] { ++clicks; });
+  test_support::Window(*colour_form).press(Key::enter);
+  EXPECT_EQ(clicks, 2);
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ std::string Window::text(std::string_view name) const {
 
 bool Window::has_focus(std::string_view name) const { return QApplication::focusWidget() == &form_.control<QWidget>(name); }
 
+bool Window::resizable() const { return form_.minimumSize() != form_.maximumSize(); }
+
 void Window::type(std::string_view name, std::string_view utf8) { form_.control<QLineEdit>(name).setText(qt_text(utf8)); }
 
 void Window::click(std::string_view name) { form_.control<QAbstractButton>(name).click(); }

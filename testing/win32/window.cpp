@@ -34,6 +34,8 @@ std::string Window::text(std::string_view name) const {
 
 bool Window::has_focus(std::string_view name) const { return GetFocus() == form_.control(name); }
 
+bool Window::resizable() const { return (GetWindowLongW(form_.handle(), GWL_STYLE) & WS_THICKFRAME) != 0; }
+
 void Window::type(std::string_view name, std::string_view utf8) { SetWindowTextW(form_.control(name), win32kit::widen(utf8).c_str()); }
 
 void Window::click(std::string_view name) { SendMessageW(form_.control(name), BM_CLICK, 0, 0); }

@@ -41,23 +41,23 @@ struct Component {
   std::string_view description = {};
   // The control's place in the tab order; -1 for one that takes no focus.
   int tab = -1;
-  int max{};   // scroll bar
-  int page{};  // scroll bar: the step of Page Up and Page Down
+  int max = 0;   // scroll bar
+  int page = 0;  // scroll bar: the step of Page Up and Page Down
   // A scroll bar that shows its position in a tooltip over the thumb as it moves.
-  bool shows_value{};
+  bool shows_value = false;
   bool enabled = true;
   // A hidden control is not drawn, takes no focus and is nothing to a screen reader.
   bool visible = true;
-  bool read_only{};
-  bool checked{};
+  bool read_only = false;
+  bool checked = false;
   // Clicked by Enter wherever the focus is, but in a control that takes Enter itself.
-  bool default_button{};
+  bool default_button = false;
   // Keeps its distance to all four sides of the client area as the form is resized.
-  bool anchored{};
+  bool anchored = false;
   // Red in the low byte, green in the second, blue in the third.
   std::optional<std::uint32_t> background = std::nullopt;
   std::span<const std::string_view> items = {};  // list box
-  int item_height{};                             // list box
+  int item_height = 0;                             // list box
 };
 
 struct Form {
@@ -71,11 +71,11 @@ struct Form {
   // A resizable form has a sizing border and a maximise button, and its outer
   // size and smallest outer size are given; a fixed one has a single border and
   // the minimise button only, and is sized to its client area.
-  bool resizable{};
-  int width{};
-  int height{};
-  int min_width{};
-  int min_height{};
+  bool resizable = false;
+  int width = 0;
+  int height = 0;
+  int min_width = 0;
+  int min_height = 0;
   std::span<const Component> components;
 };
 

@@ -22,6 +22,8 @@ class Window {
   // An edit's text, a caption, a pane's lines each ended by a newline but the last.
   [[nodiscard]] std::string text(std::string_view name) const;
   [[nodiscard]] bool has_focus(std::string_view name) const;
+  // Whether the user may resize the window.
+  [[nodiscard]] bool resizable() const;
   void type(std::string_view name, std::string_view utf8);
   void click(std::string_view name);
   // To the control with the focus.
