@@ -14,7 +14,8 @@ bool write_all(ByteSink& sink, std::span<const char> bytes) {
 }
 
 bool copy_all(ByteSource& source, ByteSink& sink) {
-  std::array<char, 1 << 16> block;  // Tuning: any size copies the same bytes.
+  constexpr std::size_t k_block_size = 1 << 16;  // Tuning: any size from 1 copies the same bytes.
+  std::array<char, k_block_size> block;
   for (;;) {
     const std::ptrdiff_t count = source.read_some(block);
     if (count <= 0) return count == 0;  // the end, or a read error

@@ -25,7 +25,8 @@ void TextWriter::write(std::string_view text) {
 
 void TextWriter::put(std::string_view bytes) {
   if (bytes.empty()) return;
-  // Tuning: a short text into a block with room for it; the loop writes the same.
+  // A short text into a block with room for it, at once; the loop below
+  // writes the same, a piece at a time.
   if (bytes.size() <= block_.size() - used_) {
     std::memcpy(block_.data() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();

@@ -228,7 +228,8 @@ TEST(FileReplacement, AFailedCommitSaysSo) {
   test_support::TempDir dir;
   auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml");
   fs::create_directory(dir / "Tweak.xml");
-  EXPECT_FALSE(replacement && replacement->commit());
+  ASSERT_TRUE(replacement);
+  EXPECT_FALSE(replacement->commit());
 }
 
 #ifndef _WIN32

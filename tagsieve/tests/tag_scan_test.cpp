@@ -17,9 +17,9 @@ using Lines = std::vector<std::string>;
 
 // Files of one-line elements named in every spelling of a typed tag (UTF-8, or
 // Windows-1252 where the tag has one) and in near misses, with values from a
-// small pool or all different (enough to grow the repeat table), long lines,
-// continued elements and text before the tag: listed as the plain reading of
-// the rule lists them.
+// small pool or mostly different (enough to grow the repeat table several
+// times, each seen again after a growth), long lines, continued elements and
+// text before the tag: listed as the plain reading of the rule lists them.
 TEST(ScanPieces, ListsWhatThePlainReadingOfTheRuleLists) {
   const std::vector<std::pair<std::string, Lines>> tags = {
       {"Damage", {"Damage"}}, {"Port\xC3\xA9" "e", {"Port\xC3\xA9" "e", "Port\xE9" "e"}}, {"\xE2\x82\xAC", {"\xE2\x82\xAC", "\x80"}},
@@ -30,9 +30,9 @@ TEST(ScanPieces, ListsWhatThePlainReadingOfTheRuleLists) {
     const auto& [tag, spellings] = tags[generate.below(tags.size())];
     const bool many = round % 20 == 0;
     std::string file;
-    for (std::size_t n = many ? 3000 : generate.below(60); n > 0; --n) {
+    for (std::size_t n = many ? 9000 : generate.below(60); n > 0; --n) {
       const std::string name = generate.below(3) == 0 ? generate.pick(others) : generate.pick(spellings);
-      const std::string value = many ? std::to_string(generate.below(2000)) : generate.text({"ab\0\xE9 <>", 7}, generate.below(4));
+      const std::string value = many ? std::to_string(generate.below(5000)) : generate.text({"ab\0\xE9 <>", 7}, generate.below(4));
       const std::string opened = (generate.below(4) == 0 ? "text <" : "<") + name + ">" + value;
       file += generate.below(5) == 0 ? opened + "\r\n   rest</" + name + ">\n" : opened + std::string(generate.below(2) * 70, 'v') + "</" + name + ">\r\n";
     }

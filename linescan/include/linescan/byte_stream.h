@@ -52,10 +52,10 @@ class FileSink final : public ByteSink {
   explicit FileSink(File& file) : file_(file) {}
   [[nodiscard]] std::ptrdiff_t write_some(std::span<const char> bytes) override {
     const std::ptrdiff_t count = file_.write(bytes);
-    // Tuning: when the system is asked to start writing changes no byte written.
+    // When the system is asked to start writing changes no byte written.
     if (count > 0 && (unsynced_ += static_cast<std::size_t>(count)) >= k_writeback_step) {
       file_.start_writeback();  // Tuning: a hint
-      unsynced_ = 0;            // Tuning
+      unsynced_ = 0;
     }
     return count;
   }

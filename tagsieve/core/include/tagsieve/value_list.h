@@ -18,24 +18,30 @@ namespace tagsieve {
 // multiply, so that both the low bits (the slot) and the high bits (the tag)
 // depend on every byte.
 struct ValueHash {
+  // Tuning: any hash finds the same repeats; these constants spread values best.
+  static constexpr std::uint64_t k_seed = 0x9E3779B97F4A7C15;
+  static constexpr std::uint64_t k_word_mix = 0xBF58476D1CE4E5B9;  // Tuning: as above.
+  static constexpr std::uint64_t k_final_mix = 0x94D049BB133111EB;  // Tuning: as above.
+  static constexpr int k_word_shift = 31;  // Tuning: as above.
+  static constexpr int k_final_shift = 29;  // Tuning: as above.
+
+  // Reads each byte of the value once, eight at a time, then the rest.
   [[nodiscard]] std::uint64_t operator()(std::string_view text) const {
-    // Tuning: any hash finds the same repeats; these constants spread values best.
-    std::uint64_t hash = 0x9E3779B97F4A7C15 ^ text.size();
+    std::uint64_t hash = k_seed ^ text.size();
     for (;;) {
-      std::uint64_t word = 0;  // Tuning: the hash, as above.
-      if (text.size() >= 8) {  // Tuning: the hash, as above.
+      std::uint64_t word = 0;
+      if (text.size() >= 8) {
         std::memcpy(&word, text.data(), 8);
       } else {
-        // Tuning: the hash, as above.
         for (std::size_t i = 0; i < text.size(); ++i) word |= std::uint64_t{static_cast<unsigned char>(text[i])} << 8 * i;
       }
-      hash = (hash ^ word) * 0xBF58476D1CE4E5B9;  // Tuning: the mix, as above.
-      hash ^= hash >> 31;  // Tuning: the mix, as above.
-      if (text.size() <= 8) break;  // Tuning: the hash, as above.
+      hash = (hash ^ word) * k_word_mix;
+      hash ^= hash >> k_word_shift;
+      if (text.size() <= 8) break;
       text.remove_prefix(8);
     }
-    hash *= 0x94D049BB133111EB;  // Tuning: the mix, as above.
-    return hash ^ (hash >> 29);  // Tuning: the mix, as above.
+    hash *= k_final_mix;
+    return hash ^ (hash >> k_final_shift);
   }
 };
 
@@ -72,7 +78,9 @@ class ValueList {
     waiting.size = value.size();
     std::copy(value.begin(), value.end(), waiting.bytes.begin());
     ++waiting_;
-    if (!table_.empty()) __builtin_prefetch(&table_[waiting.hash & (table_.size() - 1)]);  // Tuning: a prefetch.
+    if (!table_.empty()) {
+      __builtin_prefetch(&table_[waiting.hash & (table_.size() - 1)]);  // Tuning: a prefetch.
+    }
   }
 
   // Hands every value taken to the pane, in order.
@@ -96,14 +104,17 @@ class ValueList {
   };
   // Enough lookups in flight to keep memory busy, few enough to stay in cache.
   static constexpr std::size_t k_waiting = 8;  // Tuning: any queue length from 1 gives the same list.
+  // The table is at most 1/k_most_full full, so that probe runs stay short.
+  static constexpr std::size_t k_most_full = 2;  // Tuning: any value from 2 keeps a slot empty.
+  static constexpr std::size_t k_first_table = 1024;  // Tuning: any power of two.
 
   // The repeat test for the value queued as number `number`.
   void settle(std::size_t number) {
     const Waiting& waiting = queue_[number % k_waiting];
     --waiting_;
     const std::string_view value(waiting.bytes.data(), waiting.size);
-    // Tuning: kept at most half full, so that probe runs stay short.
-    if (2 * (sizes_.size() + 1) > table_.size()) grow_table();
+    // Grown before it is full: find() ends only at an empty slot.
+    if (k_most_full * (sizes_.size() + 1) > table_.size()) grow_table();
     std::uint64_t& slot = find(value, waiting.hash);
     if (slot != 0) return;
     slot = slot_for(waiting.hash, value.size(), bytes_.size());
@@ -123,7 +134,8 @@ class ValueList {
   static constexpr std::uint64_t k_offset_mask = (std::uint64_t{1} << k_offset_bits) - 1;
 
   [[nodiscard]] static std::uint64_t slot_for(std::uint64_t hash, std::size_t size, std::size_t offset) {
-    // Tuning: the tag only spares reading values that differ; they are compared.
+    // The tag lies clear of the size and the offset: it only spares reading
+    // values that differ, which are compared.
     const std::uint64_t tag = hash >> (64 - k_tag_bits) << (64 - k_tag_bits);
     return tag | std::uint64_t{size} << k_offset_bits | (offset + 1);
   }
@@ -148,13 +160,13 @@ class ValueList {
   // times faster than the two together, whose probes keep the processor
   // from looking ahead.
   void grow_table() {
-    table_.assign(table_.empty() ? 1024 : 2 * table_.size(), 0);
+    table_.assign(table_.empty() ? k_first_table : 2 * table_.size(), 0);
     const std::size_t mask = table_.size() - 1;
     constexpr std::size_t k_batch = 1024;  // Tuning: any batch from 1 places the same.
     std::array<std::uint64_t, k_batch> hashes;
     std::size_t offset = 0;
-    for (std::size_t first = 0; first < sizes_.size(); first += k_batch) {  // Tuning: batches, as above.
-      const std::size_t count = std::min(k_batch, sizes_.size() - first);  // Tuning: batches, as above.
+    for (std::size_t first = 0; first < sizes_.size(); first += k_batch) {
+      const std::size_t count = std::min(k_batch, sizes_.size() - first);
       for (std::size_t i = 0, at = offset; i < count; at += sizes_[first + i], ++i) {
         hashes[i] = hash_(std::string_view(bytes_.data() + at, sizes_[first + i]));
       }
