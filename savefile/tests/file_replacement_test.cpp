@@ -36,9 +36,9 @@ using Naming = savefile::TemporaryFile::Naming;
 // "a>b", a link a to b; "a=b", a second name a of the file b; "a|", a named
 // pipe; "a/" a folder and any other name a file that holds "old", either
 // with ":mode" in octal, and "+" gives a file an attribute and an access list
-// by which user 1005 may read and write it, its group only read; and any with
-// "@uid", given to that user and the group "users" (100). A folder's "+" is
-// its default access list.
+// by which user 1005 may read and write it, its group and others only read;
+// and any with "@uid", given to that user and the group "users" (100). A
+// folder's "+" is its default access list.
 void arrange(const fs::path& dir, std::string_view layout) {
   for (std::size_t end; !layout.empty(); layout.remove_prefix(end == layout.npos ? layout.size() : end + 1)) {
     end = layout.find(';');
@@ -64,7 +64,7 @@ void arrange(const fs::path& dir, std::string_view layout) {
     if (item.ends_with('+')) {
       // The version, then each entry: tag and permissions in 16 bits each, and an id in 32.
       const std::string_view list("\2\0\0\0\1\0\6\0\377\377\377\377\2\0\6\0\355\3\0\0\4\0\4\0\377\377\377\377"
-                                  "\20\0\6\0\377\377\377\377\40\0\0\0\377\377\377\377", 44);
+                                  "\20\0\6\0\377\377\377\377\40\0\4\0\377\377\377\377", 44);
       const char* kind = name.ends_with('/') ? "system.posix_acl_default" : "system.posix_acl_access";
       ASSERT_EQ(::setxattr((dir / name).c_str(), "user.empty", "", 0, 0), 0);
       ASSERT_EQ(::setxattr((dir / name).c_str(), kind, list.data(), list.size(), 0), 0);
@@ -141,9 +141,9 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       {k_linked, "Tweak.xml", "failed", {}, true, -1, Planted{.reserve = EOPNOTSUPP, .no_free_room = true}},
       {k_linked, "game/real.xml", "in place", fs::perms(0640), true, -1, Planted{.reserve = EOPNOTSUPP}},
       {k_linked, "Tweak.xml", "cut short", fs::perms(0640), true, -1, Planted{.write = EIO}},
-      {"Tweak.xml:640+", "Tweak.xml", "new file", fs::perms(0660), true},  // the group bits: the access list's mask
+      {"Tweak.xml:640+", "Tweak.xml", "new file", fs::perms(0664), true},  // the group bits: the access list's mask
       {"Tweak.xml:660;./+", "Tweak.xml", "new file", fs::perms(0660), true},  // and none from the folder's default one
-      {"./+", "Tweak.xml", "new file", fs::perms(0660), true},  // a new file: the default list, not the umask
+      {"./+", "Tweak.xml", "new file", fs::perms(0664), true},  // a new file: the default list, not the umask
       {"", "Tweak.xml", "new file", fs::perms(0600), true, -1, Planted{.set_mode = EPERM}},  // a disk without modes
       {"Tweak.xml:600", "Tweak.xml", "new file", fs::perms(0600), true, -1, Planted{.set_mode = EPERM}},
       {"Tweak.xml:640", "Tweak.xml", "in place", fs::perms(0640), true, -1, Planted{.set_mode = EPERM}},
