@@ -63,7 +63,7 @@ enum class Existing { replace, keep };
 // is, so that every name of target reads it, and makes it durable. Saves of
 // the same file take turns (a lock on target). Before target is touched, the
 // room it grows by is reserved where the file system can, else checked
-// against the free space, and the size limit too: where the room is not there
+// against the free space: where the room is not there
 // the write fails and target keeps its old content, and room reserved in part
 // is given back. touched says whether target was written. On POSIX a file
 // guarded against signals (source) is left by a signal only while target is

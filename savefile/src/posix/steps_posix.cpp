@@ -1,6 +1,5 @@
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/xattr.h>
@@ -115,13 +114,12 @@ bool copy_extended_attributes(int fd, const std::filesystem::path& target) {
   std::string names(static_cast<std::size_t>(std::max<ssize_t>(::listxattr(target.c_str(), nullptr, 0), 0)), '\0');
   names.resize(static_cast<std::size_t>(std::max<ssize_t>(::listxattr(target.c_str(), names.data(), names.size()), 0)));
   bool alike = true;
-  bool access_list = false;
   // Each name ends with a NUL, and so does the string.
   for (const char* name = names.c_str(); name < names.c_str() + names.size(); name += std::strlen(name) + 1) {
-    access_list = access_list || name == k_access_list;
     const std::string value = attribute(target, -1, name);
     if (::fsetxattr(fd, name, value.data(), value.size(), 0) != 0) alike = alike && attribute({}, fd, name) == value;
   }
+  const bool access_list = ::getxattr(target.c_str(), k_access_list.data(), nullptr, 0) >= 0;
   if (!access_list && ::fremovexattr(fd, k_access_list.data()) != 0 && errno != ENODATA && errno != ENOTSUP) return false;
   return alike;
 }
@@ -138,14 +136,10 @@ std::error_code check_free_space(int fd, std::uintmax_t growth) {
 
 // Makes sure that the file open as fd can grow from size to new_size before
 // it is touched: the room reserved where the file system can, else checked
-// against the free space; and the size limit.
+// against the free space. (The size limit stopped the hidden copy, which is
+// as large, already.)
 std::error_code make_room(int fd, off_t size, off_t new_size) {
   if (new_size <= size) return {};
-  struct rlimit limit {};
-  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
-      static_cast<rlim_t>(new_size) > limit.rlim_cur) {
-    return std::make_error_code(std::errc::file_too_large);
-  }
   if (planted(g_planted.reserve, ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, new_size)) == 0) return {};
   const std::error_code error = errno == ENOSPC || errno == EDQUOT ? last_error()
                                                                    : check_free_space(fd, static_cast<std::uintmax_t>(new_size - size));
