@@ -211,10 +211,9 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
     }
     // Room reserved for a save that did not come is given back, where the old file still is.
     struct stat status {};
-    ::stat((dir / (c.how == "cut short" ? "game/real.xml" : c.lands)).c_str(), &status);
-    if (c.how == "failed" || c.how == "cut short") {
-      EXPECT_EQ(status.st_blocks, old_status.st_blocks);
-    }
+    const bool gave_up = c.how == "failed" || c.how == "cut short";
+    EXPECT_TRUE(!gave_up || (::stat((dir / (c.how == "cut short" ? "game/real.xml" : c.lands)).c_str(), &status) == 0 &&
+                             status.st_blocks == old_status.st_blocks));
 #endif
     EXPECT_EQ(fs::is_symlink(dir / "Tweak.xml"), was_link);
     EXPECT_EQ(test_support::list_tree(dir.path()), expected_tree);
@@ -230,8 +229,7 @@ TEST(FileReplacement, AFailedCommitSaysSo) {
   test_support::TempDir dir;
   auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml");
   fs::create_directory(dir / "Tweak.xml");
-  ASSERT_TRUE(replacement);
-  EXPECT_FALSE(replacement->commit());
+  EXPECT_TRUE(replacement && !replacement->commit());
 }
 
 #ifndef _WIN32
@@ -276,12 +274,11 @@ TEST(FileReplacement, SavesInPlaceTakeTurns) {
   const int held = ::open((dir / "Tweak.xml").c_str(), O_WRONLY | O_CLOEXEC);
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
   std::thread later([&] { EXPECT_EQ(save(dir / "Tweak.xml", "later"), "saved"); });
-  bool waits = false;
-  for (int look = 0; look < 10000 && !waits; ++look) {
-    waits = test_support::read_file("/proc/locks").value_or("").find("-> FLOCK") != std::string::npos;
+  int look = 0;
+  while (test_support::read_file("/proc/locks").value_or("").find("-> FLOCK") == std::string::npos && ++look < 10000) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  EXPECT_TRUE(waits);
+  EXPECT_LT(look, 10000) << "the save does not wait";
   EXPECT_EQ(::write(held, "first, and longer", 17), 17);
   ::close(held);
   later.join();
