@@ -63,11 +63,11 @@ enum class Existing { replace, keep };
 // is, so that every name of target reads it, and makes it durable. Saves of
 // the same file take turns (a lock on target). Before target is touched, the
 // room it grows by is reserved where the file system can, else checked
-// against the free space: where the room is not there
-// the write fails and target keeps its old content, and room reserved in part
-// is given back. touched says whether target was written. On POSIX a file
-// guarded against signals (source) is left by a signal only while target is
-// being written, when it holds the only whole new content.
+// against the free space: where the room is not there the write fails, target
+// keeps its old content, and room reserved in part is given back. touched
+// says whether target was written. On POSIX a file guarded against signals
+// (source) is left by a signal only while target is being written, when it
+// holds the only whole new content.
 [[nodiscard]] std::error_code write_in_place(const std::filesystem::path& source, const std::filesystem::path& target,
                                              bool& touched);
 
