@@ -18,6 +18,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beside the libraries dpkg-shlibdeps finds: the font the forms are laid out
 # for, and Qt's own texts in French.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
+# Qt's Wayland plugin, so that the windows run natively in a Wayland session,
+# and start there even where XWayland does not run.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # CPack puts the summary first and indents the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tintmere picks the colour of the game's water with three sliders and writes
 Tweak.xml from a shipped template, recolouring every water surface.

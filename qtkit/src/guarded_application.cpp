@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QRegularExpression>
 #include <QStyleOption>
 #include <QTranslator>
 
@@ -42,6 +43,20 @@ void hold_or_say_no_display(QtMsgType type, const QMessageLogContext&, const QSt
   if (type != QtFatalMsg) {
     g_held_messages.emplace_back(type, text);
     return;
+  }
+  // Where no platform plugin was there to try (QT_QPA_PLATFORM names one that
+  // is not installed), what is missing is that plugin, not the display. Qt
+  // names each one it cannot find, then each one it found but could not start.
+  static const QRegularExpression missing_plugin(R"re(Could not find the Qt platform plugin "([^"]*)")re");
+  QString missing;
+  for (const auto& [held_type, held] : g_held_messages) {
+    if (held.contains("Could not load the Qt platform plugin")) missing.clear();
+    if (const QRegularExpressionMatch found = missing_plugin.match(held); found.hasMatch() && missing.isEmpty()) missing = found.captured(1);
+  }
+  if (!missing.isEmpty()) {
+    std::fprintf(stderr, "%s : aucune fenêtre ne peut s'ouvrir (le module d'affichage «\u00A0%s\u00A0» de Qt est introuvable).\n",
+                 g_watching_for, missing.toLocal8Bit().constData());
+    std::_Exit(1);
   }
   const QByteArray named = qEnvironmentVariableIsEmpty("DISPLAY") ? qgetenv("WAYLAND_DISPLAY") : qgetenv("DISPLAY");
   std::fprintf(stderr, "%s : aucun affichage graphique n'est ouvert (l'affichage «\u00A0%s\u00A0» ne répond pas).\n",

@@ -19,10 +19,10 @@ namespace tagsieve {
 
 namespace {
 
-// The first local file a drag carries, or nothing.
-QString dragged_file(const QMimeData* data) {
+// The first local file a drag carries, its name's bytes as they are, or nothing.
+std::filesystem::path dragged_file(const QMimeData* data) {
   for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) return url.toLocalFile();
+    if (url.isLocalFile()) return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
   }
   return {};
 }
@@ -52,11 +52,16 @@ TForm1::TForm1(messaging::MessageSink* messages, QWidget* parent)
   connect(&control<QPushButton>("Button1"), &QPushButton::clicked, this, &TForm1::Button1Click);
 }
 
+void TForm1::take_file(const std::filesystem::path& file) {
+  given_ = given_path(file);
+  control<QLineEdit>("Edit1").setText(QString::fromStdU16String(given_.shown.u16string()));
+}
+
 void TForm1::Button1Click() {
   const WaitCursor busy;
   // The path goes from the box's UTF-16 to the platform's own form without
   // a narrow string between them, which on Windows would garble "é".
-  scan_tag_values(std::filesystem::path(control<QLineEdit>("Edit1").text().toStdU16String()),
+  scan_tag_values(boxed_path(std::filesystem::path(control<QLineEdit>("Edit1").text().toStdU16String()), given_),
                   control<QLineEdit>("Edit2").text().toStdString(), control<QCheckBox>("CheckBox1").isChecked(), pane_,
                   messages());
 }
@@ -66,15 +71,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
       auto* drag = static_cast<QDragMoveEvent*>(event);
-      if (dragged_file(drag->mimeData()).isEmpty()) break;
+      if (dragged_file(drag->mimeData()).empty()) break;
       drag->acceptProposedAction();
       return true;
     }
     case QEvent::Drop: {
       auto* drop = static_cast<QDropEvent*>(event);
-      const QString file = dragged_file(drop->mimeData());
-      if (file.isEmpty()) break;
-      control<QLineEdit>("Edit1").setText(file);
+      const std::filesystem::path file = dragged_file(drop->mimeData());
+      if (file.empty()) break;
+      take_file(file);
       drop->acceptProposedAction();
       return true;
     }

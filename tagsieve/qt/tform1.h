@@ -1,7 +1,10 @@
 #pragma once
 
+#include <filesystem>
+
 #include "pane_lines.h"
 #include "qtkit/form.h"
+#include "tagsieve/typed_path.h"
 
 namespace tagsieve {
 
@@ -15,6 +18,10 @@ class TForm1 : public qtkit::Form {
   // Messages go to `messages` when given, to message boxes otherwise.
   explicit TForm1(messaging::MessageSink* messages = nullptr, QWidget* parent = nullptr);
 
+  // A file given on the command line, as a file manager's "Ouvrir avec"
+  // gives it, or dropped: in the path box, whatever bytes its name holds.
+  void take_file(const std::filesystem::path& file);
+
  public slots:
   void Button1Click();
 
@@ -24,6 +31,7 @@ class TForm1 : public qtkit::Form {
 
  private:
   PaneLines pane_;
+  GivenPath given_;
 };
 
 }  // namespace tagsieve

@@ -6,6 +6,7 @@
 #include <new>
 #include <span>
 
+#include "tagsieve/memory_left.h"
 #include "tagsieve/typed_path.h"
 #include "tagsieve/value_list.h"
 #include "test_support/files.h"
@@ -118,10 +119,12 @@ TEST(ValueList, KeepsTheFirstOfEachValueInOrder) {
 }
 
 // A path as it is pasted names the file meant, but where a file has the name
-// as typed, blanks and all.
+// as typed, blanks and all; on Linux, a name in UTF-8 finds the file that
+// has it in Windows-1252.
 TEST(TypedPath, IsThePathMeant) {
   test_support::TempDir dir;
   test_support::write_file(dir / "w.xml ", "");
+  test_support::write_file(test_support::k_on_windows ? dir / "w.xml" : dir / "caf\xE9.xml", "");
   const char* home = std::getenv("HOME");
   const std::pair<std::filesystem::path, std::filesystem::path> cases[] = {
       {u8"\"C:\\Mes jeux\\weaptwk.xml\"", u8"C:\\Mes jeux\\weaptwk.xml"},
@@ -136,8 +139,35 @@ TEST(TypedPath, IsThePathMeant) {
       {u8"\"", u8"\""},
       {u8"~/w.xml", test_support::k_on_windows || home == nullptr ? std::filesystem::path(u8"~/w.xml") : std::filesystem::path(home) / "w.xml"},
       {dir / "w.xml ", dir / "w.xml "},
+      {dir.path() / u8"café.xml", test_support::k_on_windows ? dir.path() / u8"café.xml" : dir / "caf\xE9.xml"},
   };
   for (const auto& [typed, meant] : cases) EXPECT_EQ(tagsieve::typed_path(typed), meant) << typed;
+}
+
+// What the process may still take: the least of the memory available and of
+// what each cgroup on its way up leaves below its limit, v2 or v1.
+TEST(MemoryLeft, IsTheLeastThatTheSystemAndTheCgroupsLeave) {
+  const struct {
+    std::vector<std::pair<const char*, const char*>> files;
+    std::optional<std::uint64_t> left;
+  } cases[] = {
+      {{}, std::nullopt},
+      {{{"proc/meminfo", "MemTotal: 9 kB\nMemAvailable:   1000 kB\n"}}, 1'024'000},
+      {{{"proc/self/cgroup", "0::/a/b\n"}, {"sys/fs/cgroup/a/b/memory.max", "5000\n"}, {"sys/fs/cgroup/a/b/memory.current", "1000"},
+        {"sys/fs/cgroup/a/memory.max", "3000"}, {"sys/fs/cgroup/a/memory.current", "2500"}, {"sys/fs/cgroup/memory.max", "max"}},
+       500},
+      {{{"proc/self/cgroup", "0::/a\n"}, {"sys/fs/cgroup/a/memory.max", "max"}, {"proc/meminfo", "MemAvailable: 2 kB"}}, 2048},
+      {{{"proc/self/cgroup", "4:cpu,memory:/g\n1:name=x:/\n"}, {"sys/fs/cgroup/memory/g/memory.limit_in_bytes", "9000"},
+        {"sys/fs/cgroup/memory/g/memory.usage_in_bytes", "9500"}}, 0},
+  };
+  for (const auto& c : cases) {
+    test_support::TempDir root;
+    for (const auto& [name, content] : c.files) {
+      std::filesystem::create_directories((root / name).parent_path());
+      test_support::write_file(root / name, content);
+    }
+    EXPECT_EQ(tagsieve::memory_left(root.path()), c.left) << (c.files.empty() ? "" : c.files[0].second);
+  }
 }
 
 }  // namespace

@@ -10,6 +10,8 @@ namespace {
 // What the window adds to the core: the boxes' path, in a folder whose name
 // no code page but Unicode spells, and tag, typed beyond ASCII too, and the
 // check box reach the scan, and the pane shows what it lists, emptied first.
+// A file given to the window is the one listed, whatever bytes its name
+// holds, and its name shows readably.
 TEST(TagWindow, ScansWithWhatTheBoxesSayIntoThePane) {
   test_support::TempDir dir;
   const auto folder = dir.path() / std::filesystem::path(u8"Mods é œ 水");
@@ -29,6 +31,11 @@ TEST(TagWindow, ScansWithWhatTheBoxesSayIntoThePane) {
   window.click("CheckBox1");
   EXPECT_EQ(scan("Damage"), "5\n5\n7");
   EXPECT_EQ(scan("Port\xC3\xA9" "e"), "\xC3\x89" "cu");
+  const auto given = test_support::k_on_windows ? folder / "given.xml" : dir.path() / "caf\xE9\x81.xml";
+  std::filesystem::copy_file(folder / "weaptwk.xml", given);
+  form.take_file(given);
+  EXPECT_EQ(scan("Damage"), "5\n5\n7");
+  EXPECT_TRUE(window.text("Edit1").ends_with(test_support::k_on_windows ? "given.xml" : "caf\xC3\xA9\\u0081.xml"));
   EXPECT_EQ(messages.shown, std::vector<std::string>{});
 }
 

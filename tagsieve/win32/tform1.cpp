@@ -34,10 +34,15 @@ TForm1::TForm1(messaging::MessageSink* messages) : Form(k_form1, messages), pane
   DragAcceptFiles(handle(), TRUE);
 }
 
+void TForm1::take_file(const std::filesystem::path& file) {
+  given_ = given_path(file);
+  SetWindowTextW(control("Edit1"), given_.shown.c_str());
+}
+
 void TForm1::Button1Click() {
   const WaitCursor busy;
   // The path goes from the box's UTF-16 to a wide path.
-  scan_tag_values(std::filesystem::path(win32kit::window_text(control("Edit1"))),
+  scan_tag_values(boxed_path(std::filesystem::path(win32kit::window_text(control("Edit1"))), given_),
                   win32kit::to_utf8(win32kit::window_text(control("Edit2"))),
                   SendMessageW(control("CheckBox1"), BM_GETCHECK, 0, 0) == BST_CHECKED, pane_, messages());
 }
@@ -48,7 +53,7 @@ bool TForm1::on_message(UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
   std::wstring file(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
   file.resize(DragQueryFileW(drop, 0, file.data(), static_cast<UINT>(file.size())));
   DragFinish(drop);
-  if (!file.empty()) SetWindowTextW(control("Edit1"), file.c_str());
+  if (!file.empty()) take_file(file);
   result = 0;
   return true;
 }

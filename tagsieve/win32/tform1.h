@@ -1,6 +1,9 @@
 #pragma once
 
+#include <filesystem>
+
 #include "pane_lines.h"
+#include "tagsieve/typed_path.h"
 #include "win32kit/form.h"
 
 namespace tagsieve {
@@ -13,6 +16,10 @@ class TForm1 : public win32kit::Form {
   // Messages go to `messages` when given, to message boxes otherwise.
   explicit TForm1(messaging::MessageSink* messages = nullptr);
 
+  // A file given on the command line, as "Ouvrir avec" or a drop on the
+  // program gives it, or dropped on the window: in the path box.
+  void take_file(const std::filesystem::path& file);
+
   void Button1Click();
 
  protected:
@@ -21,6 +28,7 @@ class TForm1 : public win32kit::Form {
 
  private:
   PaneLines pane_;
+  GivenPath given_;
 };
 
 }  // namespace tagsieve

@@ -41,33 +41,17 @@ std::optional<fs::path> documents_folder() {
   return fs::path(QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).toStdString());
 }
 
-// Message boxes, with the application object made only when one is shown:
-// a launch that goes well needs none.
-class LaunchMessages final : public messaging::MessageSink {
- public:
-  LaunchMessages(int& argc, char** argv) : argc_(argc), argv_(argv) {}
-
-  void show_message(std::string_view text) override {
-    if (!application_) {
-      application_ = qtkit::open_application<QApplication>("tintmere", argc_, argv_);
-      QApplication::setApplicationName("tintmere");
-    }
-    qtkit::MessageBoxSink().show_message(text);
-  }
-
- private:
-  int& argc_;
-  char** argv_;
-  std::unique_ptr<QApplication> application_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   if (!qtkit::check_display("tintmere")) return 1;
+  // The display is tried before anything is made: one that does not answer
+  // is said, and no work folder is left behind for nothing.
+  const auto application = qtkit::open_application<QApplication>("tintmere", argc, argv);
+  QApplication::setApplicationName("tintmere");
   // A copy past the file-size limit fails and says so, as a full disk would.
   std::signal(SIGXFSZ, SIG_IGN);
-  LaunchMessages messages(argc, argv);
+  qtkit::MessageBoxSink messages;
   std::error_code error;
   const fs::path here = fs::read_symlink("/proc/self/exe", error).parent_path();
   const fs::path shipped = (here / TINTMERE_SHIPPED_TEMPLATE).lexically_normal();

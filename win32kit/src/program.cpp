@@ -1,6 +1,7 @@
 #include "win32kit/program.h"
 
 #include <objbase.h>
+#include <shellapi.h>
 
 namespace win32kit {
 
@@ -36,6 +37,15 @@ void run_message_loop(Form& form) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+}
+
+std::filesystem::path first_argument() {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (arguments == nullptr) return {};
+  std::filesystem::path file = count > 1 ? std::filesystem::path(arguments[1]) : std::filesystem::path();
+  LocalFree(arguments);
+  return file;
 }
 
 int run_window(const std::function<std::unique_ptr<Form>()>& make_form, messaging::MessageSink* failures) {

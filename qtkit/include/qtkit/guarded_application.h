@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -71,18 +72,20 @@ std::unique_ptr<Application> open_application(const char* program, int& argc, ch
 
 // A program's whole start: its application object, named for the desktop
 // entry desktop_id (org.tweaktools.Tintmere) whose icon its window shows, and
-// its one window, Form, given the command line's arguments where it takes
-// them (take_arguments). Exit code 1 where there is no display, else 0.
+// its one window, Form, given the command line's first argument as a file,
+// its bytes as they are, where it takes one (take_file). Exit code 1 where
+// there is no display, else 0.
 template <typename Form>
 int run_program(int argc, char** argv, const char* desktop_id,
-                void (*take_arguments)(Form&, const QStringList&) = nullptr) {
+                void (Form::*take_file)(const std::filesystem::path&) = nullptr) {
   if (!check_display(argv[0])) return 1;
   try {
     const auto application = open_application<GuardedApplication>(argv[0], argc, argv);
     application->identify(desktop_id);
     return run_window(*application, [&] {
       auto form = std::make_unique<Form>();
-      if (take_arguments != nullptr) take_arguments(*form, QCoreApplication::arguments());
+      // Qt has taken its own options out of the command line by now.
+      if (take_file != nullptr && argc > 1) ((*form).*take_file)(argv[1]);
       return form;
     });
   } catch (const std::exception& error) {

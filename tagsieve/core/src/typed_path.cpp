@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "tagsieve/display_text.h"
+
 namespace tagsieve {
 
 namespace fs = std::filesystem;
@@ -67,9 +69,8 @@ fs::path address_path(std::u8string_view rest) {
   return drive ? path.substr(1) : path;
 }
 
-}  // namespace
-
-fs::path typed_path(const fs::path& typed) {
+// What a path typed or pasted means, before any name is tried in another code page.
+fs::path meant_path(const fs::path& typed) {
   if (holds_nul(typed)) return {};
   std::error_code error;
   if (fs::exists(typed, error)) return typed;
@@ -94,6 +95,25 @@ fs::path typed_path(const fs::path& typed) {
     return fs::path(home) / text.substr(2);
   }
   return text;
+}
+
+// Whether paths are bytes, which Windows-1252 names may be.
+constexpr bool k_byte_paths = fs::path::preferred_separator == '/';
+
+}  // namespace
+
+fs::path typed_path(const fs::path& typed) {
+  const fs::path meant = meant_path(typed);
+  std::error_code error;
+  if (!k_byte_paths || meant.empty() || fs::exists(meant, error)) return meant;
+  const std::optional<std::string> bytes = to_cp1252(meant.string());
+  return bytes && fs::exists(*bytes, error) ? fs::path(*bytes) : meant;
+}
+
+GivenPath given_path(const fs::path& path) { return {path, k_byte_paths ? fs::path(display_text(path.string())) : path}; }
+
+fs::path boxed_path(const fs::path& box, const GivenPath& given) {
+  return !given.path.empty() && box == given.shown ? given.path : box;
 }
 
 }  // namespace tagsieve

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -21,10 +22,19 @@ void run_message_loop(Form& form);
 // message box. Always 0, the exit code.
 int run_window(const std::function<std::unique_ptr<Form>()>& make_form, messaging::MessageSink* failures = nullptr);
 
-// A program's whole start: its one window, Form.
+// The command line's first argument, as a file manager's "Ouvrir avec" or a
+// drop on the program gives the file: empty where there is none.
+[[nodiscard]] std::filesystem::path first_argument();
+
+// A program's whole start: its one window, Form, given the command line's
+// first argument as a file where it takes one (take_file).
 template <typename Form>
-int run_program() {
-  return run_window([] { return std::make_unique<Form>(); });
+int run_program(void (Form::*take_file)(const std::filesystem::path&) = nullptr) {
+  return run_window([take_file] {
+    auto form = std::make_unique<Form>();
+    if (const std::filesystem::path file = first_argument(); take_file != nullptr && !file.empty()) ((*form).*take_file)(file);
+    return form;
+  });
 }
 
 }  // namespace win32kit
