@@ -77,7 +77,9 @@ std::error_code TemporaryFile::write_over(const std::filesystem::path& target) {
   // new content: this file takes its place; where even that fails, it stays
   // for the user to find.
   if (error && touched) {
-    [[maybe_unused]] const std::error_code replaced = replace(target);
+    if (!replace(target)) {
+      [[maybe_unused]] const std::error_code synced = sync_folder(folder_);
+    }
     placed_ = true;
   }
   return error;

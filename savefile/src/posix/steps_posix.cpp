@@ -144,7 +144,9 @@ std::error_code make_room(int fd, off_t size, off_t new_size) {
   const std::error_code error = errno == ENOSPC || errno == EDQUOT ? last_error()
                                                                    : check_free_space(fd, static_cast<std::uintmax_t>(new_size - size));
   // A full disk may have let part of the room be reserved, past the file's end.
-  if (error) [[maybe_unused]] const int given_back = ::ftruncate(fd, size);
+  if (error) {
+    [[maybe_unused]] const int given_back = ::ftruncate(fd, size);
+  }
   return error;
 }
 
@@ -195,7 +197,7 @@ std::error_code match_attributes(File& file, const std::filesystem::path& target
   // After the access list, which sets the group bits to its mask: the mode's.
   likeness.attributes = copy_extended_attributes(fd, target);
   const mode_t mode = old.st_mode & 07777;
-  [[maybe_unused]] const int moded = g_planted.set_mode != 0 ? planted(g_planted.set_mode, -1) : ::fchmod(fd, mode);
+  [[maybe_unused]] const int moded = g_planted.set_mode != 0 ? -1 : ::fchmod(fd, mode);
   // What the file now has is what counts: a disk that keeps no modes or
   // owners refuses to set them, yet gives every file the same.
   struct stat made {};
@@ -233,7 +235,9 @@ std::error_code write_in_place(const std::filesystem::path& source, const std::f
       ::ftruncate(fd, new_status.st_size) != 0) {
     // Room reserved and not written is given back.
     struct stat cut {};
-    if (::fstat(fd, &cut) == 0) [[maybe_unused]] const int given_back = ::ftruncate(fd, cut.st_size);
+    if (::fstat(fd, &cut) == 0) {
+      [[maybe_unused]] const int given_back = ::ftruncate(fd, cut.st_size);
+    }
     return std::make_error_code(std::errc::io_error);
   }
   // Signals wait while the content becomes durable: one that comes before
