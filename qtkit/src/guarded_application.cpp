@@ -109,6 +109,10 @@ void GuardedApplication::report_failure() {
 }
 
 bool check_display(const char* program) {
+  // An empty WAYLAND_DISPLAY names no display, yet has Qt try its Wayland
+  // plugin, where one is installed, which then fails in English words of
+  // its own on the terminal.
+  if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) qunsetenv("WAYLAND_DISPLAY");
   for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET"}) {
     if (!qEnvironmentVariableIsEmpty(variable)) return true;
   }
