@@ -31,7 +31,7 @@ struct ValueHash {
     for (;;) {
       std::uint64_t word = 0;
       if (text.size() >= 8) {
-        std::memcpy(&word, text.data(), 8);
+        std::memcpy(&word, text.data(), sizeof word);
       } else {
         for (std::size_t i = 0; i < text.size(); ++i) word |= std::uint64_t{static_cast<unsigned char>(text[i])} << 8 * i;
       }
