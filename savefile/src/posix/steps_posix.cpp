@@ -181,7 +181,9 @@ std::error_code match_attributes(File& file, const std::filesystem::path& target
     if (errno != ENOENT) return last_error();
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     // A disk without modes keeps the one it gives every file.
-    [[maybe_unused]] const int moded = g_planted.set_mode != 0 ? -1 : ::fchmod(fd, new_file_mode(folder));
+    if (g_planted.set_mode == 0) {
+      [[maybe_unused]] const int moded = ::fchmod(fd, new_file_mode(folder));
+    }
     return {};
   }
   if (!S_ISREG(old.st_mode)) return std::make_error_code(std::errc::not_supported);
@@ -197,7 +199,9 @@ std::error_code match_attributes(File& file, const std::filesystem::path& target
   // After the access list, which sets the group bits to its mask: the mode's.
   likeness.attributes = copy_extended_attributes(fd, target);
   const mode_t mode = old.st_mode & 07777;
-  [[maybe_unused]] const int moded = g_planted.set_mode != 0 ? -1 : ::fchmod(fd, mode);
+  if (g_planted.set_mode == 0) {
+    [[maybe_unused]] const int moded = ::fchmod(fd, mode);
+  }
   // What the file now has is what counts: a disk that keeps no modes or
   // owners refuses to set them, yet gives every file the same.
   struct stat made {};
