@@ -133,6 +133,8 @@ TEST(TypedPath, IsThePathMeant) {
       {u8"FILE://localhost/tmp/w.xml", u8"/tmp/w.xml"},
       {u8"file:/z:", u8"z:"},
       {u8"file:///Z:/w.xml", u8"Z:/w.xml"},
+      {u8"file:///A:", u8"A:"},
+      {u8"file:///[:/w.xml", u8"/[:/w.xml"},
       {u8"file://serveur/partage/w.xml", u8"//serveur/partage/w.xml"},
       {u8"file:///tmp/100%/%zz%4", u8"/tmp/100%/%zz%4"},
       {u8"file:///tmp/weap%00.txt", u8""},
