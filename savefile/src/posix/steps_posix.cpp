@@ -50,13 +50,21 @@ PlantedFailures g_planted;
 // removing it: while that file holds the only whole new content.
 volatile std::sig_atomic_t g_leave_guarded = 0;
 
+// Each signal that would end the process, and how it was handled before the
+// guard against signals took it.
+struct GuardedSignal {
+  int signal;
+  struct sigaction previous;
+};
+GuardedSignal g_guarded_signals[] = {{SIGINT, {}}, {SIGTERM, {}}, {SIGHUP, {}}};
+
 // Holds back the signals that end a process until the object goes.
 class HeldSignals {
  public:
   HeldSignals() {
     sigset_t ending;
     ::sigemptyset(&ending);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaddset(&ending, signal);
+    for (const GuardedSignal& guarded : g_guarded_signals) ::sigaddset(&ending, guarded.signal);
     ::pthread_sigmask(SIG_BLOCK, &ending, &previous_);
   }
   ~HeldSignals() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
@@ -235,7 +243,7 @@ std::error_code write_in_place(const std::filesystem::path& source, const std::f
   g_leave_guarded = 1;
   linescan::FileSource in(from);
   linescan::FileSink out(to);
-  if (planted(g_planted.write, 0) != 0 || !linescan::copy_all(in, out) ||
+  if (g_planted.write != 0 || !linescan::copy_all(in, out) ||
       ::ftruncate(fd, new_status.st_size) != 0) {
     // Room reserved and not written is given back.
     struct stat cut {};
@@ -299,12 +307,6 @@ namespace {
 // string the handler can use as it is, and whether there is one.
 char g_guarded_path[PATH_MAX];
 volatile std::sig_atomic_t g_guarded = 0;
-// Each signal that would end the process, and how it was handled before.
-struct GuardedSignal {
-  int signal;
-  struct sigaction previous;
-};
-GuardedSignal g_guarded_signals[] = {{SIGINT, {}}, {SIGTERM, {}}, {SIGHUP, {}}};
 
 // Removes the file, then lets the signal do what it would have done.
 extern "C" void remove_then_reraise(int signal) {
