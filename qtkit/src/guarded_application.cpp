@@ -45,15 +45,16 @@ void hold_or_say_no_display(QtMsgType type, const QMessageLogContext&, const QSt
     return;
   }
   // Where no platform plugin was there to try (QT_QPA_PLATFORM names one that
-  // is not installed), what is missing is that plugin, not the display. Qt
-  // names each one it cannot find, then each one it found but could not start.
+  // is not installed), what is missing is the first plugin Qt could not find,
+  // not the display; where Qt found one but could not start it, the display.
   static const QRegularExpression missing_plugin(R"re(Could not find the Qt platform plugin "([^"]*)")re");
   QString missing;
+  bool found_but_failed = false;
   for (const auto& [held_type, held] : g_held_messages) {
-    if (held.contains("Could not load the Qt platform plugin")) missing.clear();
+    found_but_failed = found_but_failed || held.contains("Could not load the Qt platform plugin");
     if (const QRegularExpressionMatch found = missing_plugin.match(held); found.hasMatch() && missing.isEmpty()) missing = found.captured(1);
   }
-  if (!missing.isEmpty()) {
+  if (!found_but_failed && !missing.isEmpty()) {
     std::fprintf(stderr, "%s : aucune fenêtre ne peut s'ouvrir (le module d'affichage «\u00A0%s\u00A0» de Qt est introuvable).\n",
                  g_watching_for, missing.toLocal8Bit().constData());
     std::_Exit(1);

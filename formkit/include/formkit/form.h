@@ -57,7 +57,7 @@ struct Component {
   // Red in the low byte, green in the second, blue in the third.
   std::optional<std::uint32_t> background = std::nullopt;
   std::span<const std::string_view> items = {};  // list box
-  int item_height = 0;                             // list box
+  int item_height = 0;                           // list box
 };
 
 struct Form {
