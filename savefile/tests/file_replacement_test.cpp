@@ -2,8 +2,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-// Windows's own name for its ANSI function, not this file's subject.
-#undef ReplaceFile
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -14,39 +12,67 @@
 
 #include <csignal>
 #include <cstring>
+#include <thread>
 #endif
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
-#include <thread>
 
-#include "linescan/byte_stream.h"
 #include "test_support/files.h"
 
+// The save on the system's own disks, where only a real disk answers: modes,
+// owners, access lists, extended attributes, links, locks, signals.
 namespace {
 
 namespace fs = std::filesystem;
 using test_support::k_on_windows;
-using Naming = savefile::TemporaryFile::Naming;
+
+#ifndef _WIN32
+// An access list: the owner may read and write, and `named` users from 2000
+// on; the group read, the mask read and write, others `other`.
+std::string access_list(int named, char other) {
+  std::string list("\2\0\0\0\1\0\6\0\377\377\377\377", 12);
+  for (int user = 2000; user < 2000 + named; ++user) list += std::string("\2\0\6\0", 4) + char(user) + char(user >> 8) + std::string(2, 0);
+  return list + std::string("\4\0\4\0\377\377\377\377\20\0\6\0\377\377\377\377\40\0", 18) + other + std::string(1, 0) + std::string(4, '\377');
+}
+#endif
+
+// Holds a lock on the file at path, as another program would, until it goes.
+struct HeldLock {
+#ifdef _WIN32
+  explicit HeldLock(const fs::path& path)
+      : file(::CreateFileW(path.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    OVERLAPPED whole{};
+    ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole);
+  }
+  ~HeldLock() { ::CloseHandle(file); }
+  HANDLE file;
+#else
+  explicit HeldLock(const fs::path& path) : file(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) { ::flock(file, LOCK_EX); }
+  ~HeldLock() { ::close(file); }
+  int file;
+#endif
+};
 
 // Makes in dir what layout says, item after item, each separated by ';':
 // "a>b", a link a to b; "a=b", a second name a of the file b; "a|", a named
 // pipe; "a/" a folder and any other name a file that holds "old", either
 // with ":mode" in octal, and "+" gives a file an attribute and an access list
-// by which user 1005 may read and write it, its group and others only read;
+// by which user 2000 may read and write it, its group and others only read;
 // and any with "@uid", given to that user and the group "users" (100). A
-// folder's "+" is its default access list.
-void arrange(const fs::path& dir, std::string_view layout) {
+// folder's "+" is its default access list, and "++" a long one by which 74
+// users may read and write, others nothing. "a!" locks the file a, as
+// another program would, until held goes.
+void arrange(const fs::path& dir, std::string_view layout, std::optional<HeldLock>& held) {
   for (std::size_t end; !layout.empty(); layout.remove_prefix(end == layout.npos ? layout.size() : end + 1)) {
     end = layout.find(';');
     std::string item(layout.substr(0, end));
     const std::size_t at = item.find('@');
     const std::string owner = at == item.npos ? "" : item.substr(at + 1);
     item.resize(std::min(at, item.size()));
-    const std::string name = item.substr(0, item.find_first_of(":>|=+"));
+    const std::string name = item.substr(0, item.find_first_of(":>|=+!"));
     if (item.find('>') != std::string::npos) {
       fs::create_symlink(item.substr(name.size() + 1), dir / name);
     } else if (item.find('=') != std::string::npos) {
@@ -56,15 +82,14 @@ void arrange(const fs::path& dir, std::string_view layout) {
     } else if (!name.ends_with('/')) {
       fs::create_directories((dir / name).parent_path());
       test_support::write_file(dir / name, "old");
+      if (item.ends_with('!')) held.emplace(dir / name);
     } else {
       fs::create_directories(dir / name);
     }
     if (item.find(':') != std::string::npos) fs::permissions(dir / name, fs::perms(std::stoi(item.substr(name.size() + 1), nullptr, 8)));
 #ifndef _WIN32
     if (item.ends_with('+')) {
-      // The version, then each entry: tag and permissions in 16 bits each, and an id in 32.
-      const std::string_view list("\2\0\0\0\1\0\6\0\377\377\377\377\2\0\6\0\355\3\0\0\4\0\4\0\377\377\377\377"
-                                  "\20\0\6\0\377\377\377\377\40\0\4\0\377\377\377\377", 44);
+      const std::string list = item.ends_with("++") ? access_list(74, 0) : access_list(1, 4);
       const char* kind = name.ends_with('/') ? "system.posix_acl_default" : "system.posix_acl_access";
       ASSERT_EQ(::setxattr((dir / name).c_str(), "user.empty", "", 0, 0), 0);
       ASSERT_EQ(::setxattr((dir / name).c_str(), kind, list.data(), list.size(), 0), 0);
@@ -94,8 +119,8 @@ std::string attributes(const fs::path& path) {
 std::string save(const fs::path& target, std::string_view content) {
   auto replacement = savefile::FileReplacement::begin(target);
   if (!replacement) return "refused";
-  linescan::FileSink sink(replacement->file());
-  return sink.write_some(content) == std::ssize(content) && replacement->commit() ? "saved" : "failed";
+  const bool written = linescan::write_all(replacement->sink(), content);
+  return written && replacement->commit().kind == savefile::Outcome::Kind::saved ? "saved" : "failed";
 }
 
 // Tweak.xml, then a chain of links to game/real.xml: `links` links in all.
@@ -111,42 +136,34 @@ std::string chain(int links) {
 // A save over dir/Tweak.xml by an ordinary user, and all it must leave: the
 // content where the target leads, its mode and group, the link, what a reader
 // of the old file reads, and no other file. A new file's mode comes from the
-// umask, here 077. In a folder where anyone may make a file but only its owner
-// remove it (/tmp), a link is followed only where the saver or the folder's
-// owner made it. A file that a new one could not stand for unchanged is
-// written over in place, once the room it grows by is sure; a write over it
-// that fails midway leaves the whole new content under Tweak.xml's own name.
+// umask, here 077, or the folder's default access list. In a folder where
+// anyone may make a file but only its owner remove it (/tmp), a link is
+// followed only where the saver or the folder's owner made it. A file that a
+// new one could not stand for unchanged is written over in place, unless
+// another program holds it locked.
 TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
 #ifndef _WIN32
   const mode_t umask = ::umask(077);
 #endif
-  const std::string k_new(5000, 'n');  // longer than a block, so that its room must be found
+  const std::string k_new(5000, 'n');
   const std::string k_long(249, 'l');
-  const std::string k_linked = "Tweak.xml:640;game/;game/real.xml=Tweak.xml";
-  using Planted = savefile::PlantedFailures;
 
   const struct {
     std::string layout;
-    std::string lands;  // the file that takes the new content, if any
-    std::string how;  // "new file", "in place", "cut short" (failed, yet lands reads the new content), "failed", "refused"
+    std::string lands;    // the file that takes the new content, if any
+    std::string how;      // "new file", "in place", "failed", "refused"
     fs::perms mode = {};  // the permissions lands then has, where they are POSIX modes
-    bool posix = false;  // needs modes, named pipes, links or planted failures, which a Windows folder lacks
-    int group = -1;  // the group it then has, where it is not the saver's
-    Planted planted = {};
+    bool posix = false;   // needs modes, named pipes or links, which a Windows folder lacks
+    int group = -1;       // the group it then has, where it is not the saver's
   } cases[] = {
       {"", "Tweak.xml", "new file", fs::perms(0600)},
       {"Tweak.xml:640", "Tweak.xml", "new file", fs::perms(0640)},
-      {k_linked, "game/real.xml", "in place", fs::perms(0640)},
-      {k_linked, "Tweak.xml", "failed", {}, true, -1, Planted{.reserve = ENOSPC}},
-      {k_linked, "Tweak.xml", "failed", {}, true, -1, Planted{.reserve = EOPNOTSUPP, .no_free_room = true}},
-      {k_linked, "game/real.xml", "in place", fs::perms(0640), true, -1, Planted{.reserve = EOPNOTSUPP}},
-      {k_linked, "Tweak.xml", "cut short", fs::perms(0640), true, -1, Planted{.write = EIO}},
+      {"Tweak.xml:640;game/;game/real.xml=Tweak.xml", "game/real.xml", "in place", fs::perms(0640)},
       {"Tweak.xml:640+", "Tweak.xml", "new file", fs::perms(0664), true},  // the group bits: the access list's mask
       {"Tweak.xml:660;./+", "Tweak.xml", "new file", fs::perms(0660), true},  // and none from the folder's default one
       {"./+", "Tweak.xml", "new file", fs::perms(0664), true},  // a new file: the default list, not the umask
-      {"", "Tweak.xml", "new file", fs::perms(0600), true, -1, Planted{.set_mode = EPERM}},  // a disk without modes
-      {"Tweak.xml:600", "Tweak.xml", "new file", fs::perms(0600), true, -1, Planted{.set_mode = EPERM}},
-      {"Tweak.xml:640", "Tweak.xml", "in place", fs::perms(0640), true, -1, Planted{.set_mode = EPERM}},
+      {"./++", "Tweak.xml", "new file", fs::perms(0660), true},
+      {"Tweak.xml!;other.xml=Tweak.xml", "Tweak.xml", "failed"},  // after a few seconds
       {"Tweak.xml:444", "Tweak.xml", "refused"},
       {"Tweak.xml/", "Tweak.xml", "refused"},
       {chain(1), "game/real.xml", "new file", fs::perms(0640), true},
@@ -156,7 +173,8 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       {k_long + ";Tweak.xml>" + k_long, k_long, "new file", fs::perms(0600), true},
       {"Tweak.xml>nowhere/real.xml", "nowhere/real.xml", "refused", {}, true},
       {"Tweak.xml|", "Tweak.xml", "refused", {}, true},
-      {chain(1) + ";game/:555", "game/real.xml", "refused", {}, true},
+      {chain(1) + ";game/:555", "game/real.xml", "in place", fs::perms(0640), true},  // its copy in the temporary folder
+      {"game/:555;Tweak.xml>game/new.xml", "game/new.xml", "refused", {}, true},
       {"Tweak.xml:664@1", "Tweak.xml", "in place", fs::perms(0664), true, 100},  // a file the saver cannot give away
       {"./:1777;" + chain(1), "game/real.xml", "new file", fs::perms(0640), true},
       {"./:1777@1;game/real.xml:640;Tweak.xml>game/real.xml@1", "game/real.xml", "new file", fs::perms(0640), true},
@@ -169,14 +187,13 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
 #endif
     SCOPED_TRACE(c.layout.substr(0, 80) + " " + c.how);
     test_support::TempDir dir;
-    arrange(dir.path(), c.layout);
+    std::optional<HeldLock> held;
+    arrange(dir.path(), c.layout, held);
     const bool was_link = fs::is_symlink(dir / "Tweak.xml");
     const auto old_content = test_support::read_file(dir / c.lands);
     const bool saved = c.how == "new file" || c.how == "in place";
 #ifndef _WIN32
     const std::string old_attributes = attributes(dir / c.lands);
-    struct stat old_status {};
-    ::stat((dir / c.lands).c_str(), &old_status);
     // A reader of the old file keeps reading it, unless it is written over in place (no pipe: it would wait).
     std::ifstream reader(old_content ? dir / c.lands : fs::path());
 #endif
@@ -184,15 +201,10 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
     if (saved && !old_content) expected_tree.push_back(c.lands);
     std::sort(expected_tree.begin(), expected_tree.end());
 
-    const std::string outcome = test_support::run_unprivileged(dir.path(), [&] {
-      savefile::plant_failures(c.planted);
-      const std::string saved_or_not = save(dir / "Tweak.xml", k_new);
-      savefile::plant_failures({});
-      return saved_or_not;
-    });
-    EXPECT_EQ(outcome, saved ? "saved" : c.how == "cut short" ? "failed" : c.how);
-    EXPECT_EQ(test_support::read_file(dir / c.lands), saved || c.how == "cut short" ? k_new : old_content);
-    if (saved || c.how == "cut short") {
+    const std::string outcome = test_support::run_unprivileged(dir.path(), [&] { return save(dir / "Tweak.xml", k_new); });
+    EXPECT_EQ(outcome, saved ? "saved" : c.how);
+    EXPECT_EQ(test_support::read_file(dir / c.lands), saved ? k_new : old_content);
+    if (saved) {
       // Windows has no modes: a file is read-only or it is not.
       EXPECT_EQ(fs::status(dir / c.lands).permissions() & fs::perms(0777), k_on_windows ? fs::perms(0666) : c.mode);
 #ifndef _WIN32
@@ -209,11 +221,6 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
     if (old_content) {
       EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), c.how == "in place" ? k_new : "old");
     }
-    // Room reserved for a save that did not come is given back, where the old file still is.
-    struct stat status {};
-    const bool gave_up = c.how == "failed" || c.how == "cut short";
-    EXPECT_TRUE(!gave_up || (::stat((dir / (c.how == "cut short" ? "game/real.xml" : c.lands)).c_str(), &status) == 0 &&
-                             status.st_blocks == old_status.st_blocks));
 #endif
     EXPECT_EQ(fs::is_symlink(dir / "Tweak.xml"), was_link);
     EXPECT_EQ(test_support::list_tree(dir.path()), expected_tree);
@@ -229,81 +236,52 @@ TEST(FileReplacement, AFailedCommitSaysSo) {
   test_support::TempDir dir;
   auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml");
   fs::create_directory(dir / "Tweak.xml");
-  EXPECT_TRUE(replacement && !replacement->commit());
+  EXPECT_TRUE(replacement && replacement->commit().kind == savefile::Outcome::Kind::unchanged);
 }
 
 #ifndef _WIN32
-// What a save that a signal ends before its commit leaves: the old file, and
-// nothing else but for a named temporary file that SIGKILL, which no process
-// can catch, ends. The save runs after another has come and gone.
-TEST(FileReplacement, ASaveEndedByASignalLeavesTheOldFile) {
-  const struct {
-    Naming naming;
-    int signal;
-    std::size_t files;
-  } cases[] = {{Naming::named, SIGTERM, 1}, {Naming::named, SIGKILL, 2}, {Naming::unnamed_where_possible, SIGKILL, 1}};
-  for (const auto& c : cases) {
+// A signal that ends the process, sent from another thread, removes the
+// guarded file, then reaches the handler that was there before (here one
+// that exits with 7, or none); held, it waits until the release.
+TEST(FileReplacement, ASignalRemovesTheGuardedFile) {
+  for (const auto& [held, handled] : {std::pair(false, false), std::pair(true, false), std::pair(false, true)}) {
     test_support::TempDir dir;
-    test_support::write_file(dir / "Tweak.xml", "old");
     const pid_t child = ::fork();
     if (child == 0) {
-      const bool before = savefile::FileReplacement::begin(dir / "Earlier.xml", c.naming)->commit();
-      auto replacement = savefile::FileReplacement::begin(dir / "Tweak.xml", c.naming);
-      linescan::FileSink sink(replacement->file());
-      const bool written = before && sink.write_some({"new", 3}) == 3;
-      ::raise(SIGSTOP);  // the signal comes here
-      ::_exit(written && replacement->commit() ? 0 : 1);
+      if (handled) ::signal(SIGTERM, [](int) { ::_exit(7); });
+      savefile::Disk& disk = savefile::system_disk();
+      std::error_code error;
+      savefile::NewFile made = disk.create(dir.path(), ".t.", error);
+      if (made.name.empty()) made.name = disk.give_name(*made.file, dir.path(), ".t.", error);
+      if (held) disk.hold_signals();
+      std::thread([] { ::kill(::getpid(), SIGTERM); }).join();
+      if (fs::exists(made.name)) test_support::write_file(dir / "waited", "");
+      disk.release_signals();
+      ::_exit(3);
     }
     int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, WUNTRACED), child);
-    ::kill(child, c.signal);
-    ::kill(child, SIGCONT);
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal);
-    EXPECT_EQ(test_support::read_file(dir / "Tweak.xml"), "old") << strsignal(c.signal);
-    EXPECT_EQ(test_support::list_tree(dir.path()).size(), c.files + 1) << strsignal(c.signal);  // and Earlier.xml
+    EXPECT_EQ(status, handled ? 7 << 8 : SIGTERM) << held;
+    EXPECT_EQ(test_support::list_tree(dir.path()), held ? std::vector<std::string>{"waited"} : std::vector<std::string>{});
   }
 }
-
-// Two saves over a file of several names take turns: one that finds the file
-// held by another waits for it (the system's list of locks shows it waiting),
-// then writes its whole content.
-TEST(FileReplacement, SavesInPlaceTakeTurns) {
-  test_support::TempDir dir;
-  arrange(dir.path(), "Tweak.xml;other.xml=Tweak.xml");
-  const int held = ::open((dir / "Tweak.xml").c_str(), O_WRONLY | O_CLOEXEC);
-  ASSERT_EQ(::flock(held, LOCK_EX), 0);
-  std::thread later([&] { EXPECT_EQ(save(dir / "Tweak.xml", "later"), "saved"); });
-  int look = 0;
-  while (test_support::read_file("/proc/locks").value_or("").find("-> FLOCK") == std::string::npos && ++look < 10000) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  EXPECT_LT(look, 10000) << "the save does not wait";
-  EXPECT_EQ(::write(held, "first, and longer", 17), 17);
-  ::close(held);
-  later.join();
-  EXPECT_EQ(test_support::read_file(dir / "other.xml"), "later");
-}
-#endif
-
-#ifdef _WIN32
+#else
 // A new version, hidden until then as a name starting with a dot hides it
 // elsewhere, takes the old one's place hidden only where the old one was, or
 // shown where there was none.
-TEST(ReplaceFile, TheNewFileIsHiddenOnlyWhereTheTargetWas) {
+TEST(FileReplacement, TheNewFileIsHiddenOnlyWhereTheTargetWas) {
   for (const DWORD attributes : {DWORD{0}, DWORD{FILE_ATTRIBUTE_NORMAL}, DWORD{FILE_ATTRIBUTE_HIDDEN}}) {
     test_support::TempDir dir;
     if (attributes != 0) {
       test_support::write_file(dir / "target", "old");
       ASSERT_TRUE(::SetFileAttributesW((dir / "target").c_str(), attributes));
     }
-    fs::path made;
     std::error_code error;
-    linescan::File file = savefile::create_unique_file(dir.path(), ".t.", made, error);
-    ASSERT_TRUE(file) << error.message();
-    EXPECT_EQ(::GetFileAttributesW(made.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
-    ASSERT_FALSE(file.close());
-    EXPECT_FALSE(savefile::replace_file(made, dir / "target"));
+    savefile::NewFile made = savefile::system_disk().create(dir.path(), ".t.", error);
+    ASSERT_TRUE(made.file) << error.message();
+    EXPECT_EQ(::GetFileAttributesW(made.name.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+    ASSERT_FALSE(made.file->close());
+    EXPECT_FALSE(savefile::system_disk().rename(made.name, dir / "target", true));
     EXPECT_EQ(::GetFileAttributesW((dir / "target").c_str()) & FILE_ATTRIBUTE_HIDDEN, attributes & FILE_ATTRIBUTE_HIDDEN);
   }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,12 @@ class MessageSink {
 
 // What the user is told when memory runs out in the middle of something.
 inline constexpr std::string_view k_out_of_memory = "Mémoire insuffisante : l'opération a été abandonnée.";
+
+// A file's name in a message: in French quotation marks, held to the name by
+// no-break spaces.
+[[nodiscard]] inline std::string quoted(const std::filesystem::path& path) {
+  return "«\u00A0" + path.string() + "\u00A0»";
+}
 
 // Called from a catch block: what the exception being handled means to the
 // user, whichever front end caught it.

@@ -6,12 +6,11 @@
 
 namespace tintmere {
 
+using messaging::quoted;
+
 namespace fs = std::filesystem;
 
 namespace {
-
-// In French quotation marks, held to the name by no-break spaces.
-std::string quoted(const fs::path& path) { return "«\u00A0" + path.string() + "\u00A0»"; }
 
 std::string no_home_message() {
   return "Impossible de trouver votre dossier personnel : la variable HOME n'est pas définie et votre compte n'en "
@@ -70,8 +69,9 @@ std::optional<fs::path> prepare_menu_folder(const std::optional<fs::path>& docum
 bool copy_whole(linescan::ByteSource& source, const fs::path& path) {
   std::optional<savefile::FileReplacement> copy = savefile::FileReplacement::begin(path);
   if (!copy) return false;
-  linescan::FileSink sink(copy->file());
-  if (linescan::copy_all(source, sink) && copy->commit(savefile::Existing::keep)) return true;
+  if (linescan::copy_all(source, copy->sink()) && copy->commit(savefile::Existing::keep).kind == savefile::Outcome::Kind::saved) {
+    return true;
+  }
   // Two launches at once (a double click) both copy; the one that comes
   // second takes the first one's template, whole as its own would be.
   std::error_code error;

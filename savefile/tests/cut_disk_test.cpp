@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "savefile/file_replacement.h"
+#include "test_support/memory_disk.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::MemoryDisk;
+using Fault = MemoryDisk::Fault;
+using Kind = savefile::Outcome::Kind;
+
+const std::string k_old = "old content";
+const std::string k_new = "the new content, longer";
+
+void one_name(MemoryDisk& disk) { disk.add("d/Tweak.xml", k_old); }
+void two_names(MemoryDisk& disk) {
+  one_name(disk);
+  disk.link("d/other.xml", "d/Tweak.xml");
+}
+
+// Each way Tweak.xml can stand (or not) on the disk, and how a clean save of
+// it ends.
+const struct Layout {
+  const char* name;
+  void (*arrange)(MemoryDisk&);
+  Kind clean = Kind::saved;
+  savefile::Existing existing = savefile::Existing::replace;
+} k_layouts[] = {
+    {"first save", [](MemoryDisk&) {}},
+    {"one name", one_name},
+    {"one name, kept", one_name, Kind::unchanged, savefile::Existing::keep},
+    {"two names", two_names},
+    {"two names, blocks shared", [](MemoryDisk& disk) { two_names(disk), disk.clones = true; }},
+    {"another's", [](MemoryDisk& disk) { disk.add("d/Tweak.xml", k_old, "them"); }},
+    {"a mount point", [](MemoryDisk& disk) { one_name(disk), disk.mount_point = "d/Tweak.xml"; }},
+    {"a read-only folder", [](MemoryDisk& disk) { one_name(disk), disk.read_only_folder = "d"; }},
+    {"locked a while", [](MemoryDisk& disk) { two_names(disk), disk.lock_refusals = 3; }},
+    {"locked for good", [](MemoryDisk& disk) { two_names(disk), disk.lock_refusals = 1000; }, Kind::unchanged},
+    {"room for the growth only", [](MemoryDisk& disk) { two_names(disk), disk.room = 2 * k_old.size() + k_new.size(); },
+     Kind::unchanged},
+};
+
+// What a save leaves, whatever befalls it: every name of Tweak.xml reads the
+// old content or the whole new one, unless a copy with a durable name holds
+// the whole new content (which only a power cut, or a write over the file
+// cut short, leaves); and nothing else is left: no other name, no room
+// reserved, but what a failing removal or give-back leaves. Where the save
+// lived to tell, it says it saved exactly where every name reads the new
+// content, durably, and that nothing changed exactly where every name reads
+// the old.
+void check(const MemoryDisk& disk, std::vector<fs::path> tweak, const savefile::Outcome& outcome) {
+  const std::optional<std::string> old = tweak.empty() ? std::nullopt : std::optional(k_old);
+  if (tweak.empty()) tweak = {"d/Tweak.xml"};
+  const auto all_read = [&](auto... contents) {
+    return std::all_of(tweak.begin(), tweak.end(), [&](const fs::path& name) { return ((disk.read(name) == contents) || ...); });
+  };
+  std::vector<fs::path> others;
+  for (const fs::path& name : disk.names()) {
+    if (std::find(tweak.begin(), tweak.end(), name) == tweak.end()) others.push_back(name);
+  }
+  const bool told = disk.fault == Fault::fails || disk.calls_after_end == 0;
+  const bool cut_short = told && (outcome.kind == Kind::rescued || outcome.kind == Kind::cut_short);
+  if (told) {
+    EXPECT_TRUE(outcome.kind != Kind::saved || all_read(k_new));
+    EXPECT_TRUE(outcome.kind != Kind::unchanged || all_read(old));
+    EXPECT_TRUE(!cut_short || disk.read(outcome.whole_copy) == k_new);
+  }
+  const bool copy_kept = others.size() == 1 && disk.read(others[0]) == k_new;
+  EXPECT_TRUE(all_read(old, k_new) || copy_kept || cut_short);
+  const bool cut = disk.fault == Fault::power_cut;
+  const std::string failed = disk.fault == Fault::fails ? disk.calls[disk.fault_at] : "";
+  EXPECT_TRUE(others.empty() || ((cut || cut_short || failed == "remove") && others.size() == 1)) << others.size();
+  EXPECT_TRUE(cut || failed == "set_size" || !disk.room_reserved());
+}
+
+// Every call of every kind of save, made to fail, or followed by a power cut
+// or a signal: the promise holds after each, on a system that makes files
+// without a name and on one that does not.
+TEST(CutDisk, EveryCallFailingOrCutKeepsThePromise) {
+  for (const Layout& layout : k_layouts) {
+    for (const bool unnamed : {true, false}) {
+      const auto run = [&](Fault fault, std::size_t at) {
+        MemoryDisk disk;
+        layout.arrange(disk);
+        disk.unnamed_files = unnamed;
+        disk.fault = fault;
+        disk.fault_at = at;
+        const std::vector<fs::path> names = disk.names();
+        auto replacement = savefile::FileReplacement::begin("d/Tweak.xml", disk);
+        const bool written = replacement && linescan::write_all(replacement->sink(), k_new);
+        const savefile::Outcome outcome = written ? replacement->commit(layout.existing) : savefile::Outcome();
+        replacement.reset();
+        disk.finish();
+        SCOPED_TRACE(std::string(layout.name) + (unnamed ? ", unnamed, " : ", named, ") + std::to_string(int(fault)) +
+                     " at " + std::to_string(at) + " " + (at < disk.calls.size() ? disk.calls[at] : ""));
+        check(disk, names, outcome);
+        return std::pair(outcome.kind, disk.calls.size());
+      };
+      const auto [clean, calls] = run(Fault::none, 0);
+      ASSERT_EQ(clean, layout.clean) << layout.name;
+      for (std::size_t at = 0; at < calls; ++at) {
+        for (const Fault fault : {Fault::fails, Fault::power_cut, Fault::signal}) run(fault, at);
+      }
+    }
+  }
+}
+
+}  // namespace
