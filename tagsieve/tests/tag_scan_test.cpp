@@ -148,7 +148,8 @@ TEST(TypedPath, IsThePathMeant) {
 }
 
 // What the process may still take: the least of the memory available and of
-// what each cgroup on its way up leaves below its limit, v2 or v1.
+// what each cgroup on its way up leaves below its limit, v2 or v1, the cache
+// that the kernel takes back counted as free.
 TEST(MemoryLeft, IsTheLeastThatTheSystemAndTheCgroupsLeave) {
   const struct {
     std::vector<std::pair<const char*, const char*>> files;
@@ -157,11 +158,15 @@ TEST(MemoryLeft, IsTheLeastThatTheSystemAndTheCgroupsLeave) {
       {{}, std::nullopt},
       {{{"proc/meminfo", "MemTotal: 9 kB\nMemAvailable:   1000 kB\n"}}, 1'024'000},
       {{{"proc/self/cgroup", "0::/a/b\n"}, {"sys/fs/cgroup/a/b/memory.max", "5000\n"}, {"sys/fs/cgroup/a/b/memory.current", "1000"},
-        {"sys/fs/cgroup/a/memory.max", "3000"}, {"sys/fs/cgroup/a/memory.current", "2500"}, {"sys/fs/cgroup/memory.max", "max"}},
-       500},
+        {"sys/fs/cgroup/a/memory.max", "3000"}, {"sys/fs/cgroup/a/memory.current", "2500"}, {"sys/fs/cgroup/memory.max", "max"},
+        {"sys/fs/cgroup/a/memory.stat", "active_file 9\ninactive_file 300\n"}, {"sys/fs/cgroup/a/b/memory.stat", "inactive_file 9000"}},
+       800},
       {{{"proc/self/cgroup", "0::/a\n"}, {"sys/fs/cgroup/a/memory.max", "max"}, {"proc/meminfo", "MemAvailable: 2 kB"}}, 2048},
       {{{"proc/self/cgroup", "4:cpu,memory:/g\n1:name=x:/\n"}, {"sys/fs/cgroup/memory/g/memory.limit_in_bytes", "9000"},
         {"sys/fs/cgroup/memory/g/memory.usage_in_bytes", "9500"}}, 0},
+      {{{"proc/self/cgroup", "4:memory:/g\n"}, {"sys/fs/cgroup/memory/g/memory.limit_in_bytes", "9000"},
+        {"sys/fs/cgroup/memory/g/memory.usage_in_bytes", "9500"}, {"sys/fs/cgroup/memory/g/memory.stat", "inactive_file 1\ntotal_inactive_file 2000"}},
+       1500},
   };
   for (const auto& c : cases) {
     test_support::TempDir root;

@@ -52,8 +52,14 @@ std::optional<std::uint64_t> memory_left(const fs::path& root) {
     if (!v2 && controllers.find(",memory,") == std::string::npos) continue;
     const fs::path base = root / (v2 ? "sys/fs/cgroup" : "sys/fs/cgroup/memory");
     for (fs::path group = fs::path(line.substr(second + 1)).relative_path();; group = group.parent_path()) {
-      at_most(number_in(base / group / (v2 ? "memory.max" : "memory.limit_in_bytes")),
-              number_in(base / group / (v2 ? "memory.current" : "memory.usage_in_bytes")));
+      const fs::path folder = base / group;
+      // What the group uses less the pages of files that the kernel gives
+      // back on demand: its working set, as the tools that watch containers
+      // count it.
+      std::optional<std::uint64_t> used = number_in(folder / (v2 ? "memory.current" : "memory.usage_in_bytes"));
+      const auto cache = number_in(folder / "memory.stat", v2 ? "inactive_file" : "total_inactive_file");
+      if (used) *used -= std::min(*used, cache.value_or(0));
+      at_most(number_in(folder / (v2 ? "memory.max" : "memory.limit_in_bytes")), used);
       if (group.empty()) break;
     }
   }
