@@ -5,11 +5,12 @@
 #include <QLocale>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QRegularExpression>
 #include <QStyleOption>
 #include <QTranslator>
 
+#include <algorithm>
 #include <csignal>
+#include <regex>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -39,29 +40,15 @@ const char* g_watching_for = nullptr;
 QtMessageHandler g_previous_handler = nullptr;
 std::vector<std::pair<QtMsgType, QString>> g_held_messages;
 
-void hold_or_say_no_display(QtMsgType type, const QMessageLogContext&, const QString& text) {
+void hold_or_say_why_not(QtMsgType type, const QMessageLogContext&, const QString& text) {
   if (type != QtFatalMsg) {
     g_held_messages.emplace_back(type, text);
     return;
   }
-  // Where no platform plugin was there to try (QT_QPA_PLATFORM names one that
-  // is not installed), what is missing is the first plugin Qt could not find,
-  // not the display; where Qt found one but could not start it, the display.
-  static const QRegularExpression missing_plugin(R"re(Could not find the Qt platform plugin "([^"]*)")re");
-  QString missing;
-  bool found_but_failed = false;
-  for (const auto& [held_type, held] : g_held_messages) {
-    found_but_failed = found_but_failed || held.contains("Could not load the Qt platform plugin");
-    if (const QRegularExpressionMatch found = missing_plugin.match(held); found.hasMatch() && missing.isEmpty()) missing = found.captured(1);
-  }
-  if (!found_but_failed && !missing.isEmpty()) {
-    std::fprintf(stderr, "%s : aucune fenêtre ne peut s'ouvrir (le module d'affichage «\u00A0%s\u00A0» de Qt est introuvable).\n",
-                 g_watching_for, missing.toLocal8Bit().constData());
-    std::_Exit(1);
-  }
+  std::vector<std::string> said;
+  for (const auto& held : g_held_messages) said.push_back(held.second.toStdString());
   const QByteArray named = qEnvironmentVariableIsEmpty("DISPLAY") ? qgetenv("WAYLAND_DISPLAY") : qgetenv("DISPLAY");
-  std::fprintf(stderr, "%s : aucun affichage graphique n'est ouvert (l'affichage «\u00A0%s\u00A0» ne répond pas).\n",
-               g_watching_for, named.constData());
+  std::fputs(startup_failure(g_watching_for, said, text.toStdString(), named.toStdString()).c_str(), stderr);
   std::_Exit(1);
 }
 
@@ -69,7 +56,7 @@ void hold_or_say_no_display(QtMsgType type, const QMessageLogContext&, const QSt
 
 DisplayWatch::DisplayWatch(const char* program) {
   g_watching_for = program;
-  g_previous_handler = qInstallMessageHandler(hold_or_say_no_display);
+  g_previous_handler = qInstallMessageHandler(hold_or_say_why_not);
 }
 
 DisplayWatch::~DisplayWatch() {
@@ -107,6 +94,28 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
 void GuardedApplication::report_failure() {
   failures_->show_message(messaging::describe_current_exception());
   exit(0);
+}
+
+std::string startup_failure(const std::string& program, const std::vector<std::string>& said, const std::string& fatal,
+                            const std::string& display) {
+  const auto any_says = [&](std::string_view words) {
+    return std::any_of(said.begin(), said.end(), [&](const std::string& line) { return line.find(words) != std::string::npos; });
+  };
+  // Where no platform plugin was there to try (QT_QPA_PLATFORM names one that
+  // is not installed), what is missing is the first plugin Qt could not find.
+  static const std::regex missing_plugin(R"re(Could not find the Qt platform plugin "([^"]*)")re");
+  std::smatch missing;
+  const auto first = std::find_if(said.begin(), said.end(), [&](const std::string& line) { return std::regex_search(line, missing, missing_plugin); });
+  if (first != said.end() && !any_says("Could not load the Qt platform plugin")) {
+    return program + " : aucune fenêtre ne peut s'ouvrir (le module d'affichage «\u00A0" + missing[1].str() + "\u00A0» de Qt est introuvable).\n";
+  }
+  // The X server or the Wayland compositor named does not answer.
+  if (any_says("could not connect to display") || any_says("Failed to create wl_display")) {
+    return program + " : aucun affichage graphique n'est ouvert (l'affichage «\u00A0" + display + "\u00A0» ne répond pas).\n";
+  }
+  std::string text = program + " : la fenêtre n'a pas pu s'ouvrir. Qt dit :\n";
+  for (const std::string& line : said) text += line + "\n";
+  return text + fatal + "\n";
 }
 
 bool check_display(const char* program) {

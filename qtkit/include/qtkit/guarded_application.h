@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "qtkit/message_box.h"
 
@@ -50,11 +52,18 @@ int run_window(GuardedApplication& application, const std::function<std::unique_
 // name of program, since Qt would end the process with its own words.
 [[nodiscard]] bool check_display(const char* program);
 
+// What program says on its terminal where Qt ends its start with the fatal
+// message fatal, having said the lines said before it: that a platform plugin
+// could not be found, or that the display named does not answer, in French;
+// for any other cause, that the window could not open, then Qt's own lines.
+[[nodiscard]] std::string startup_failure(const std::string& program, const std::vector<std::string>& said,
+                                          const std::string& fatal, const std::string& display);
+
 // While an application object is made, which is when Qt reaches the display:
 // where it cannot (a DISPLAY whose server is gone), Qt would abort with words
-// of its own, and this says so in French instead, in the name of program, and
-// ends the process with exit code 1. What Qt says meanwhile is held back
-// until then, and said when the object goes.
+// of its own, and this says why in French instead (startup_failure()), in
+// the name of program, and ends the process with exit code 1. What Qt says
+// meanwhile is held back until then, and said when the object goes.
 class DisplayWatch {
  public:
   explicit DisplayWatch(const char* program);
