@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "tagsieve/display_text.h"
-#include "test_support/scan_reference.h"
+#include "scan_reference.h"
 
 // Stops the fuzzer with a finding, saying which property does not hold.
 #define FUZZ_REQUIRE(property) \

@@ -4,7 +4,7 @@
 
 using namespace std::literals;
 
-#include "test_support/scan_reference.h"
+#include "scan_reference.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "tagsieve/typed_path.h"
 #include "tagsieve/value_list.h"
 #include "test_support/files.h"
-#include "test_support/scan_reference.h"
+#include "scan_reference.h"
 
 namespace {
 

@@ -11,7 +11,7 @@ namespace {
 // no code page but Unicode spells, and tag, typed beyond ASCII too, and the
 // check box reach the scan, and the pane shows what it lists, emptied first.
 // A file given to the window is the one listed, whatever bytes its name
-// holds, and its name shows readably.
+// holds, and its name shows readably. The window may be resized.
 TEST(TagWindow, ScansWithWhatTheBoxesSayIntoThePane) {
   test_support::TempDir dir;
   const auto folder = dir.path() / std::filesystem::path(u8"Mods é œ 水");
@@ -20,6 +20,7 @@ TEST(TagWindow, ScansWithWhatTheBoxesSayIntoThePane) {
   test_support::RecordingMessages messages;
   tagsieve::TForm1 form(&messages);
   test_support::Window window(form);
+  EXPECT_TRUE(window.resizable());
   const std::u8string path = (folder / "weaptwk.xml").u8string();
   window.type("Edit1", std::string(path.begin(), path.end()));
   const auto scan = [&](const char* tag) {

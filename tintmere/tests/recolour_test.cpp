@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support/recolour_reference.h"
+#include "recolour_reference.h"
 #include "test_support/scripted_io.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "test_support/files.h"
-#include "test_support/recolour_reference.h"
+#include "recolour_reference.h"
 #include "test_support/recording.h"
 
 namespace {
