@@ -29,21 +29,22 @@ enum class Placement { new_file, in_place };
 
 // The one decision of a save, from what was measured:
 //
-// | the old file | the copy                                      | placement |
-// |--------------|-----------------------------------------------|-----------|
-// | none         | any                                           | new file  |
-// | one name     | beside it, and its owner and access the same  | new file  |
-// | any other    | (other names, another owner or access, one    | in place  |
-// |              |  that could not be read, a copy made elsewhere)|           |
+// | the old file | the copy, as measured                              | placement |
+// |--------------|----------------------------------------------------|-----------|
+// | none         | any                                                | new file  |
+// | one name     | beside it, with the same owner and the same access | new file  |
+// | one name     | elsewhere, or another owner or access, or unread   | in place  |
+// | other names  | any                                                | in place  |
 //
 // A new file stands for the old one only where it is the old one in all but
 // its content: else the other names would keep the old content, or who may
 // use the file would change (the saver can neither give a file away nor give
 // it a group of others'). Written over where it is, the old file keeps all it
 // has, as Vim's backupcopy=auto and Emacs's backup-by-copying-when-linked and
-// -when-mismatch do. What could not be measured counts as not alike.
-Placement placement_for(const Identity& old, const Identity& copy, bool beside) {
-  if (old.kind == Identity::Kind::missing) return Placement::new_file;
+// -when-mismatch do. What could not be measured counts as not alike. A save
+// that may only take a free name (Existing::keep) never writes over a file.
+Placement placement_for(const Identity& old, const Identity& copy, bool beside, Existing existing) {
+  if (old.kind == Identity::Kind::missing || existing == Existing::keep) return Placement::new_file;
   const auto same = [](const std::optional<std::string>& a, const std::optional<std::string>& b) { return a && b && *a == *b; };
   const bool alike = beside && old.names == 1 && same(old.owner, copy.owner) && same(old.access, copy.access);
   return alike ? Placement::new_file : Placement::in_place;
@@ -171,18 +172,10 @@ Outcome FileReplacement::commit(Existing existing) {
   // Durable before any name leads to it: a power cut never leaves a name on
   // a half-written copy.
   if (copy_->sync()) return {};
-  Identity copy;
-  if (old_.kind == Identity::Kind::missing) {
-    copy_->take_new_file_identity(copy_folder_);
-  } else {
-    copy_->take_identity(target_, old_);
-    std::error_code unmeasured;
-    copy = copy_->identify(unmeasured);
-  }
-  if (existing == Existing::keep || placement_for(old_, copy, made_beside()) == Placement::new_file) {
-    return put_in_place(existing);
-  }
-  return write_over();
+  copy_->take_identity(target_, old_);
+  std::error_code unmeasured;
+  const Identity copy = copy_->identify(unmeasured);
+  return placement_for(old_, copy, made_beside(), existing) == Placement::new_file ? put_in_place(existing) : write_over();
 }
 
 std::error_code FileReplacement::name_copy() {

@@ -49,10 +49,9 @@ class OpenFile : public linescan::ByteSource, public linescan::ByteSink {
   // Gives this file what it can of the identity of the file at old, as
   // identify() read it; a file whose owner or access lists cannot be those of
   // old gives its group no access at all, rather than more than old gave it.
+  // Where there is no file at old, it gets the permissions of a file that a
+  // program makes there: its folder's default access list, or the umask.
   virtual void take_identity(const std::filesystem::path& old, const Identity& identity) = 0;
-  // Gives this file the permissions of a file that a program makes in folder:
-  // the folder's default access list, or the umask.
-  virtual void take_new_file_identity(const std::filesystem::path& folder) = 0;
   // An exclusive lock on the whole file, or held_by_another() at once.
   [[nodiscard]] virtual std::error_code lock() = 0;
   // Makes this file's content source's, sharing its blocks where the file

@@ -146,8 +146,10 @@ class PosixFile final : public OpenFile {
   Identity identify(std::error_code& error) override { return identity_of(fd(), error); }
 
   void take_identity(const fs::path& old, const Identity& identity) override {
+    // A disk without modes keeps the one it gives every file.
+    if (identity.kind == Identity::Kind::missing) ::fchmod(fd(), new_file_mode(folder_of(old)));
     struct stat status {};
-    if (::stat(old.c_str(), &status) != 0) return;
+    if (identity.kind == Identity::Kind::missing || ::stat(old.c_str(), &status) != 0) return;
     // Only a privileged process may give a file away; anyone else may give
     // their own file a group that they belong to.
     if (::fchown(fd(), status.st_uid, status.st_gid) != 0) {
@@ -172,11 +174,6 @@ class PosixFile final : public OpenFile {
     std::error_code error;
     const Identity made = identify(error);
     if (made.owner != identity.owner || made.access != identity.access) ::fchmod(fd(), status.st_mode & 07707);
-  }
-
-  void take_new_file_identity(const fs::path& folder) override {
-    // A disk without modes keeps the one it gives every file.
-    ::fchmod(fd(), new_file_mode(folder));
   }
 
   std::error_code lock() override {

@@ -112,6 +112,7 @@ class WindowsFile final : public OpenFile {
   std::error_code close() override { return file_.close(); }
   Identity identify(std::error_code& error) override { return identity_of(path_, error); }
 
+  // A new file takes its folder's inherited access list as it is made.
   void take_identity(const fs::path& old, const Identity&) override {
     std::vector<std::byte> descriptor = security_of(old);
     if (descriptor.empty()) return;
@@ -120,9 +121,6 @@ class WindowsFile final : public OpenFile {
       ::SetFileSecurityW(path_.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
     }
   }
-
-  // A new file takes its folder's inherited access list as it is made.
-  void take_new_file_identity(const fs::path&) override {}
 
   std::error_code lock() override {
     OVERLAPPED whole_file{};

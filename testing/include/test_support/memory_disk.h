@@ -45,11 +45,7 @@ class MemoryDisk final : public savefile::Disk {
   [[nodiscard]] std::optional<std::string> read(const path& name) const {
     return names_.contains(name) ? std::optional(nodes_[names_.at(name)].content) : std::nullopt;
   }
-  [[nodiscard]] std::vector<path> names() const {
-    std::vector<path> all;
-    for (const auto& name : names_) all.push_back(name.first);
-    return all;
-  }
+  [[nodiscard]] const std::map<path, std::size_t>& names() const { return names_; }
   [[nodiscard]] bool room_reserved() const {
     return std::any_of(nodes_.begin(), nodes_.end(), [](const Node& node) { return node.reserved > node.content.size(); });
   }
@@ -66,10 +62,7 @@ class MemoryDisk final : public savefile::Disk {
     for (Node& node : nodes_) node.content = node.content == node.durable ? node.durable : "(torn)";
   }
 
-  path read_link(const path&, std::error_code& error) override {
-    error = step("read_link");
-    return {};
-  }
+  path read_link(const path&, std::error_code& error) override { return error = step("read_link"), path(); }
   Identity identify(const path& name, std::error_code& error) override {
     return !(error = step("identify")) && names_.contains(name) ? identity_of(names_.at(name)) : Identity();
   }
@@ -96,17 +89,13 @@ class MemoryDisk final : public savefile::Disk {
     names_.erase(from);
     return {};
   }
-  std::error_code remove(const path& name) override {
-    const std::error_code error = step("remove");
-    if (!error) names_.erase(name);
-    return error;
-  }
+  std::error_code remove(const path& name) override { return effect(step("remove"), [&] { names_.erase(name); }); }
   std::error_code sync_folder(const path& folder) override {
-    const std::error_code error = step("sync_folder");
     const auto in_folder = [&](const auto& name) { return savefile::folder_of(name.first) == folder; };
-    if (!error) std::erase_if(durable_, in_folder);
-    if (!error) std::copy_if(names_.begin(), names_.end(), std::inserter(durable_, durable_.end()), in_folder);
-    return error;
+    return effect(step("sync_folder"), [&] {
+      std::erase_if(durable_, in_folder);
+      std::copy_if(names_.begin(), names_.end(), std::inserter(durable_, durable_.end()), in_folder);
+    });
   }
   // Calls that cannot fail, but do nothing once the process has ended.
   void pause() override { [[maybe_unused]] const bool paused = always("pause"); }
@@ -148,15 +137,12 @@ class MemoryDisk final : public savefile::Disk {
       at_ = end;
       return static_cast<std::ptrdiff_t>(bytes.size());
     }
-    std::error_code sync() override { return call("sync", [&] { node().durable = node().content; }); }
+    std::error_code sync() override { return effect(disk_.step("sync"), [&] { node().durable = node().content; }); }
     std::error_code close() override { return disk_.step("close"); }
     Identity identify(std::error_code& error) override { return (error = disk_.step("identify")) ? Identity() : disk_.identity_of(node_); }
     // The saver's own owner stays: another's cannot be given.
     void take_identity(const path&, const Identity& old) override {
-      [[maybe_unused]] const auto taken = call("take_identity", [&] { node().access = old.access.value_or(""); });
-    }
-    void take_new_file_identity(const path&) override {
-      [[maybe_unused]] const auto taken = call("take_new_file_identity", [&] { node().access = "new"; });
+      effect(disk_.step("take_identity"), [&] { node().access = old.access.value_or("new"); });
     }
     std::error_code lock() override {
       const std::error_code error = disk_.step("lock");
@@ -171,28 +157,25 @@ class MemoryDisk final : public savefile::Disk {
     // A full disk may leave part of the room reserved.
     std::error_code reserve(std::uintmax_t size) override {
       const std::uintmax_t have = std::max<std::uintmax_t>(node().content.size(), node().reserved);
-      const std::error_code error = call("reserve", [&] { node().reserved = have + std::min(size - std::min(size, have), disk_.free()); });
+      const std::error_code error =
+          effect(disk_.step("reserve"), [&] { node().reserved = have + std::min(size - std::min(size, have), disk_.free()); });
       return !error && node().reserved < size ? std::make_error_code(std::errc::no_space_on_device) : error;
     }
     std::uintmax_t free_room(std::error_code& error) override { return (error = disk_.step("free_room")) ? 0 : disk_.free(); }
     std::error_code set_size(std::uintmax_t size) override {
-      return call("set_size", [&] {
-        node().content.resize(size);
-        node().reserved = 0;
-      });
+      return effect(disk_.step("set_size"), [&] { node().content.resize(size), node().reserved = 0; });
     }
-    template <class Effect>
-    std::error_code call(const char* name, const Effect& effect) {
-      const std::error_code error = disk_.step(name);
-      if (!error) effect();
-      return error;
-    }
-
     MemoryDisk& disk_;
     std::size_t node_;
     std::size_t at_ = 0;
   };
 
+  // What a call that did not fail does.
+  template <class Effect>
+  static std::error_code effect(const std::error_code& error, const Effect& does) {
+    if (!error) does();
+    return error;
+  }
   // The call, named, recorded: an error where it is to fail, or the process has ended.
   std::error_code step(const char* call) {
     finish();
