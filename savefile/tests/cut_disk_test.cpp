@@ -58,7 +58,7 @@ void check(const MemoryDisk& disk, std::vector<fs::path> tweak, const savefile::
     return std::all_of(tweak.begin(), tweak.end(), [&](const fs::path& name) { return ((disk.read(name) == contents) || ...); });
   };
   std::vector<fs::path> others;
-  for (const fs::path& name : disk.names()) {
+  for (const auto& [name, file] : disk.names()) {
     if (std::find(tweak.begin(), tweak.end(), name) == tweak.end()) others.push_back(name);
   }
   const bool told = disk.fault == Fault::fails || disk.calls_after_end == 0;
@@ -88,7 +88,8 @@ TEST(CutDisk, EveryCallFailingOrCutKeepsThePromise) {
         disk.unnamed_files = unnamed;
         disk.fault = fault;
         disk.fault_at = at;
-        const std::vector<fs::path> names = disk.names();
+        std::vector<fs::path> names;
+        for (const auto& [name, file] : disk.names()) names.push_back(name);
         auto replacement = savefile::FileReplacement::begin("d/Tweak.xml", disk);
         const bool written = replacement && linescan::write_all(replacement->sink(), k_new);
         const savefile::Outcome outcome = written ? replacement->commit(layout.existing) : savefile::Outcome();

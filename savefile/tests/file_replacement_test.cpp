@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <set>
 
 #include "test_support/files.h"
 
@@ -42,11 +43,10 @@ std::string access_list(int named, char other) {
 // Holds a lock on the file at path, as another program would, until it goes.
 struct HeldLock {
 #ifdef _WIN32
-  explicit HeldLock(const fs::path& path)
-      : file(::CreateFileW(path.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    OVERLAPPED whole{};
+  explicit HeldLock(const fs::path& path) : file(::CreateFileW(path.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0, nullptr)) {
     ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole);
   }
+  OVERLAPPED whole{};
   ~HeldLock() { ::CloseHandle(file); }
   HANDLE file;
 #else
@@ -103,13 +103,13 @@ void arrange(const fs::path& dir, std::string_view layout, std::optional<HeldLoc
 
 #ifndef _WIN32
 // Each extended attribute of the file at path, an access list among them.
-std::string attributes(const fs::path& path) {
+std::set<std::string> attributes(const fs::path& path) {
   char names[256];
-  std::string all;
+  std::set<std::string> all;
   const ssize_t size = ::listxattr(path.c_str(), names, sizeof names);
   for (ssize_t at = 0; at < size; at += static_cast<ssize_t>(std::strlen(names + at)) + 1) {
     char value[256];
-    all.append(names + at).append("=").append(value, std::max<ssize_t>(::getxattr(path.c_str(), names + at, value, sizeof value), 0));
+    all.insert(std::string(names + at) + "=" + std::string(value, std::max<ssize_t>(::getxattr(path.c_str(), names + at, value, sizeof value), 0)));
   }
   return all;
 }
@@ -126,10 +126,7 @@ std::string save(const fs::path& target, std::string_view content) {
 // Tweak.xml, then a chain of links to game/real.xml: `links` links in all.
 std::string chain(int links) {
   std::string layout = "game/real.xml:640;Tweak.xml>";
-  for (int i = 1; i < links; ++i) {
-    const std::string link = std::string(1, 'l') += std::to_string(i);
-    layout.append(link).append(";").append(link).append(">");
-  }
+  for (int i = 1; i < links; ++i) layout.append("l").append(std::to_string(i)).append(";l").append(std::to_string(i)).append(">");
   return layout + "game/real.xml";
 }
 
@@ -161,6 +158,7 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       {"Tweak.xml:640;game/;game/real.xml=Tweak.xml", "game/real.xml", "in place", fs::perms(0640)},
       {"Tweak.xml:640+", "Tweak.xml", "new file", fs::perms(0664), true},  // the group bits: the access list's mask
       {"Tweak.xml:660;./+", "Tweak.xml", "new file", fs::perms(0660), true},  // and none from the folder's default one
+      {"Tweak.xml:640+;./++", "Tweak.xml", "new file", fs::perms(0664), true},  // its own, not the folder's
       {"./+", "Tweak.xml", "new file", fs::perms(0664), true},  // a new file: the default list, not the umask
       {"./++", "Tweak.xml", "new file", fs::perms(0660), true},
       {"Tweak.xml!;other.xml=Tweak.xml", "Tweak.xml", "failed"},  // after a few seconds
@@ -193,7 +191,7 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
     const auto old_content = test_support::read_file(dir / c.lands);
     const bool saved = c.how == "new file" || c.how == "in place";
 #ifndef _WIN32
-    const std::string old_attributes = attributes(dir / c.lands);
+    const auto old_attributes = attributes(dir / c.lands);
     // A reader of the old file keeps reading it, unless it is written over in place (no pipe: it would wait).
     std::ifstream reader(old_content ? dir / c.lands : fs::path());
 #endif
@@ -278,9 +276,8 @@ TEST(FileReplacement, TheNewFileIsHiddenOnlyWhereTheTargetWas) {
     }
     std::error_code error;
     savefile::NewFile made = savefile::system_disk().create(dir.path(), ".t.", error);
-    ASSERT_TRUE(made.file) << error.message();
-    EXPECT_EQ(::GetFileAttributesW(made.name.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
     ASSERT_FALSE(made.file->close());
+    EXPECT_EQ(::GetFileAttributesW(made.name.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
     EXPECT_FALSE(savefile::system_disk().rename(made.name, dir / "target", true));
     EXPECT_EQ(::GetFileAttributesW((dir / "target").c_str()) & FILE_ATTRIBUTE_HIDDEN, attributes & FILE_ATTRIBUTE_HIDDEN);
   }

@@ -69,17 +69,4 @@ TEST(CopyWhole, LeavesNoFileOfItsOwnUnlessWholeAndFirst) {
   EXPECT_EQ(test_support::read_file(overtaken.path), "theirs");
 }
 
-// A copy stops at a write that fails; a sink that takes nothing is a failure,
-// not a wait for ever.
-TEST(CopyAll, StopsAtAFailedWrite) {
-  test_support::ScriptedSource source(k_shipped, 1);  // a byte a read, as a slow device gives them
-  test_support::ScriptedSink sink(3000, 70'000);
-  EXPECT_FALSE(linescan::copy_all(source, sink));
-  EXPECT_EQ(sink.written.size(), 70'000u);
-  struct TakesNothing final : linescan::ByteSink {
-    std::ptrdiff_t write_some(std::span<const char>) override { return 0; }
-  } nothing;
-  EXPECT_FALSE(linescan::write_all(nothing, std::string_view("x")));
-}
-
 }  // namespace
