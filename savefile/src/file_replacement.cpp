@@ -81,7 +81,7 @@ std::optional<fs::path> resolve_links(Disk& disk, fs::path path) {
 // target, and within the 255 characters that a name may have once six more
 // are added; a long name is cut, but never inside a character.
 fs::path copy_prefix(const fs::path& target) {
-  constexpr std::size_t k_longest = 255 - 8;
+  constexpr std::size_t k_longest = 247;  // 255, less a dot before and a dot and six characters after
   fs::path::string_type name = target.filename().native();
   const auto inside_a_character = [](auto unit) {
     const auto bits = static_cast<unsigned>(unit);
@@ -101,14 +101,14 @@ fs::path copy_prefix(const fs::path& target) {
 std::error_code io_error() { return std::make_error_code(std::errc::io_error); }
 
 // Makes sure, before the target is touched, that the disk has room for its
-// rewrite: the growth reserved where the file system can, and the whole new
+// rewrite: the growth, if any, reserved where the file system can, and the whole new
 // size free besides, which a file system that writes every change to new
 // blocks (btrfs, ZFS) needs; with a little more for the file system's own
 // records. Room reserved in part is given back.
 std::error_code make_room(OpenFile& target, std::uintmax_t old_size, std::uintmax_t new_size) {
   constexpr std::uintmax_t k_records = 64 << 10;
   std::error_code error;
-  if (new_size > old_size) error = target.reserve(new_size);
+  error = target.reserve(new_size);
   if (error == std::errc::not_supported) error.clear();
   const std::uintmax_t free = error ? 0 : target.free_room(error);
   if (!error && free < new_size + new_size / 64 + k_records) error = std::make_error_code(std::errc::no_space_on_device);

@@ -59,7 +59,8 @@ class OpenFile : public linescan::ByteSource, public linescan::ByteSink {
   // was changed.
   [[nodiscard]] virtual std::error_code clone_from(OpenFile& source) = 0;
   // Reserves room on the disk for the file to be size bytes long, without
-  // changing its size: std::errc::not_supported where the file system cannot.
+  // changing its size, nor giving back room where it is longer:
+  // std::errc::not_supported where the file system cannot.
   [[nodiscard]] virtual std::error_code reserve(std::uintmax_t size) = 0;
   // The room left on this file's disk, in bytes.
   [[nodiscard]] virtual std::uintmax_t free_room(std::error_code& error) = 0;

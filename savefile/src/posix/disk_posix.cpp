@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -61,21 +60,25 @@ mode_t current_umask() {
 
 constexpr const char* k_access_list = "system.posix_acl_access";
 
-// Reads an extended attribute list or value whole, whatever its size: call
-// returns the size it needs when given none. Nothing where it fails.
+// Reads an extended attribute list or value whole, whatever its size, into
+// ever larger buffers. Nothing where it fails.
 template <class Call>
 std::optional<std::string> read_whole(const Call& call) {
+  constexpr std::size_t k_first_size = 256;  // Tuning: any size from 1 reads the same
+  std::string value(k_first_size, '\0');
   for (;;) {
-    const ssize_t needed = call(nullptr, 0);
-    if (needed < 0) return std::nullopt;
-    std::string value(static_cast<std::size_t>(needed), '\0');
     const ssize_t size = call(value.data(), value.size());
-    if (size >= 0) {
-      value.resize(static_cast<std::size_t>(size));
-      return value;
-    }
-    if (errno != ERANGE) return std::nullopt;  // it grew meanwhile
+    if (size >= 0) return value.substr(0, static_cast<std::size_t>(size));
+    if (errno != ERANGE) return std::nullopt;
+    value.resize(value.size() * 2);
   }
+}
+
+// The names in a list of extended attributes, each ended by a NUL.
+std::vector<std::string> names_in(const std::string& list) {
+  std::vector<std::string> names;
+  for (std::size_t at = 0, end; at < list.size(); at = end + 1) names.push_back(list.substr(at, (end = list.find('\0', at)) - at));
+  return names;
 }
 
 // The extended attributes of the file open as fd, sorted by name, each name
@@ -84,8 +87,7 @@ std::optional<std::string> read_whole(const Call& call) {
 std::optional<std::string> attributes_of(int fd) {
   const std::optional<std::string> list = read_whole([&](char* names, std::size_t size) { return ::flistxattr(fd, names, size); });
   if (!list) return errno == ENOTSUP ? std::optional<std::string>("") : std::nullopt;
-  std::vector<std::string> names;
-  for (std::size_t at = 0; at < list->size(); at += names.back().size() + 1) names.emplace_back(list->c_str() + at);
+  std::vector<std::string> names = names_in(*list);
   std::sort(names.begin(), names.end());
   std::string all;
   for (const std::string& name : names) {
@@ -125,7 +127,7 @@ mode_t new_file_mode(const fs::path& folder) {
   const auto byte = [&](std::size_t at) { return static_cast<unsigned char>((*list)[at]); };
   mode_t mode = 0;
   for (std::size_t at = 4; at + 8 <= list->size(); at += 8) {
-    const unsigned tag = byte(at) | byte(at + 1) << 8;
+    const unsigned tag = byte(at);  // in 16 bits, the high ones never set
     const mode_t permissions = byte(at + 2) & 07;
     if (tag == 0x01) mode |= permissions << 6;                                // the owner
     if (tag == 0x04 || tag == 0x10) mode = (mode & ~070) | permissions << 3;  // the group, then the mask
@@ -150,22 +152,20 @@ class PosixFile final : public OpenFile {
     if (identity.kind == Identity::Kind::missing) ::fchmod(fd(), new_file_mode(folder_of(old)));
     struct stat status {};
     if (identity.kind == Identity::Kind::missing || ::stat(old.c_str(), &status) != 0) return;
-    // Only a privileged process may give a file away; anyone else may give
+    // Only a privileged process may give a file away, and anyone else only
     // their own file a group that they belong to.
-    if (::fchown(fd(), status.st_uid, status.st_gid) != 0) {
-      [[maybe_unused]] const int group_given = ::fchown(fd(), static_cast<uid_t>(-1), status.st_gid);
-    }
+    [[maybe_unused]] const int given = ::fchown(fd(), status.st_uid, status.st_gid);
     // Its extended attributes, the access list among them, and no access
     // list where it has none (a new file takes its folder's default one).
     const File from(::open(old.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     const int from_fd = fd_of(from);
-    const auto names = read_whole([&](char* bytes, std::size_t size) { return ::flistxattr(from_fd, bytes, size); });
-    for (std::size_t at = 0; names && at < names->size(); at += std::strlen(names->c_str() + at) + 1) {
-      const char* name = names->c_str() + at;
-      const auto value = read_whole([&](char* bytes, std::size_t size) { return ::fgetxattr(from_fd, name, bytes, size); });
-      if (value) ::fsetxattr(fd(), name, value->data(), value->size(), 0);
+    const auto list = read_whole([&](char* bytes, std::size_t size) { return ::flistxattr(from_fd, bytes, size); });
+    const std::vector<std::string> names = names_in(list.value_or(""));
+    for (const std::string& name : names) {
+      const auto value = read_whole([&](char* bytes, std::size_t size) { return ::fgetxattr(from_fd, name.c_str(), bytes, size); });
+      if (value) ::fsetxattr(fd(), name.c_str(), value->data(), value->size(), 0);
     }
-    if (::fgetxattr(from_fd, k_access_list, nullptr, 0) < 0) ::fremovexattr(fd(), k_access_list);
+    if (std::find(names.begin(), names.end(), k_access_list) == names.end()) ::fremovexattr(fd(), k_access_list);
     // After the access list, which sets the group bits to its mask: the mode's.
     ::fchmod(fd(), status.st_mode & 07777);
     // Should this file take the old one's name after a write over it failed
@@ -255,7 +255,7 @@ class PosixDisk final : public Disk {
 
   NewFile create(const fs::path& folder, const fs::path& prefix, std::error_code& error) override {
     // Naming it later goes through /proc, which a chroot may lack.
-    if (::access("/proc/self/fd", X_OK) == 0) {
+    if (std::error_code none; fs::is_directory("/proc/self/fd", none)) {
       File file(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
       if (file) return {std::make_unique<PosixFile>(std::move(file)), {}};
     }
@@ -271,14 +271,14 @@ class PosixDisk final : public Disk {
 
   fs::path give_name(OpenFile& file, const fs::path& folder, const fs::path& prefix, std::error_code& error) override {
     const std::string self = "/proc/self/fd/" + std::to_string(static_cast<PosixFile&>(file).fd());
-    // A name that another file took meanwhile is tried again with other characters.
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    // A name that another file took meanwhile is tried again with other
+    // characters, of which there are two billion.
+    for (;;) {
       const fs::path name = random_name(folder, prefix);
       error = result_of(::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW));
       if (!error) signal_guard::guard(name);
       if (error != std::errc::file_exists) return error ? fs::path() : name;
     }
-    return {};
   }
 
   fs::path temporary_folder() override {
@@ -318,7 +318,10 @@ class PosixDisk final : public Disk {
     return {};
   }
 
-  void pause() override { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }
+  void pause() override {
+    constexpr std::chrono::milliseconds k_pause(100);  // Tuning: the tries, not the pause, bound the wait
+    std::this_thread::sleep_for(k_pause);
+  }
   void drop_guard() override { signal_guard::drop(); }
   void hold_signals() override { signal_guard::hold(); }
   void release_signals() override { signal_guard::release(); }

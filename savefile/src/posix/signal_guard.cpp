@@ -36,9 +36,8 @@ void restore(int signal) {
 extern "C" void on_ending_signal(int signal) {
   if (g_held.load() != 0) {
     g_pending.store(signal);
-    // Released meanwhile, and perhaps before the pending signal was seen.
+    // Else released meanwhile, perhaps before the pending signal was seen.
     if (g_held.load() != 0) return;
-    g_pending.store(0);
   }
   if (g_guarded.load() != 0) ::unlink(g_path);
   restore(signal);

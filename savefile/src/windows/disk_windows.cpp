@@ -133,6 +133,10 @@ class WindowsFile final : public OpenFile {
   std::error_code clone_from(OpenFile&) override { return std::make_error_code(std::errc::not_supported); }
 
   std::error_code reserve(std::uintmax_t size) override {
+    // An allocation below the file's size would cut it.
+    LARGE_INTEGER now{};
+    if (!::GetFileSizeEx(handle_of(file_), &now)) return last_error();
+    if (static_cast<std::uintmax_t>(now.QuadPart) >= size) return {};
     FILE_ALLOCATION_INFO room{};
     room.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
     if (::SetFileInformationByHandle(handle_of(file_), FileAllocationInfo, &room, sizeof room)) return {};
