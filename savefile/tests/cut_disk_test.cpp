@@ -13,7 +13,10 @@ using Fault = MemoryDisk::Fault;
 using Kind = savefile::Outcome::Kind;
 
 const std::string k_old = "old content";
-const std::string k_new = "the new content, longer";
+const std::string k_new(100, 'n');
+// Room for the copy, for the target to grow to it, and for its whole rewrite
+// besides, with a 64th more and 64 KiB for the file system's own records.
+const std::uintmax_t k_room = 3 * k_new.size() + k_new.size() / 64 + (64 << 10);
 
 void one_name(MemoryDisk& disk) { disk.add("d/Tweak.xml", k_old); }
 void two_names(MemoryDisk& disk) {
@@ -39,8 +42,8 @@ const struct Layout {
     {"a read-only folder", [](MemoryDisk& disk) { one_name(disk), disk.read_only_folder = "d"; }},
     {"locked a while", [](MemoryDisk& disk) { two_names(disk), disk.lock_refusals = 3; }},
     {"locked for good", [](MemoryDisk& disk) { two_names(disk), disk.lock_refusals = 1000; }, Kind::unchanged},
-    {"room for the growth only", [](MemoryDisk& disk) { two_names(disk), disk.room = 2 * k_old.size() + k_new.size(); },
-     Kind::unchanged},
+    {"room to the byte", [](MemoryDisk& disk) { two_names(disk), disk.room = k_room; }},
+    {"a byte short", [](MemoryDisk& disk) { two_names(disk), disk.room = k_room - 1; }, Kind::unchanged},
 };
 
 // What a save leaves, whatever befalls it: every name of Tweak.xml reads the
@@ -74,6 +77,7 @@ void check(const MemoryDisk& disk, std::vector<fs::path> tweak, const savefile::
   const std::string failed = disk.fault == Fault::fails ? disk.calls[disk.fault_at] : "";
   EXPECT_TRUE(others.empty() || ((cut || cut_short || failed == "remove") && others.size() == 1)) << others.size();
   EXPECT_TRUE(cut || failed == "set_size" || !disk.room_reserved());
+  EXPECT_EQ(disk.strays, 0);
 }
 
 // Every call of every kind of save, made to fail, or followed by a power cut

@@ -35,6 +35,7 @@ class MemoryDisk final : public savefile::Disk {
   path mount_point;             // a name that a rename cannot replace
   std::vector<std::string> calls;
   int calls_after_end = 0;      // made once the process ended, or the power went
+  int strays = 0;               // removals of a name that was not there, which could have been another's
 
   // A file at name holding content, owned by owner; a second name of one.
   void add(const path& name, const std::string& content, const std::string& owner = "me") {
@@ -89,7 +90,7 @@ class MemoryDisk final : public savefile::Disk {
     names_.erase(from);
     return {};
   }
-  std::error_code remove(const path& name) override { return effect(step("remove"), [&] { names_.erase(name); }); }
+  std::error_code remove(const path& name) override { return effect(step("remove"), [&] { strays += names_.erase(name) == 0; }); }
   std::error_code sync_folder(const path& folder) override {
     const auto in_folder = [&](const auto& name) { return savefile::folder_of(name.first) == folder; };
     return effect(step("sync_folder"), [&] {
