@@ -36,14 +36,14 @@ const struct Layout {
     {"one name", one_name},
     {"one name, kept", one_name, Kind::unchanged, savefile::Existing::keep},
     {"two names", two_names},
-    {"two names, blocks shared", [](MemoryDisk& disk) { two_names(disk), disk.clones = true; }},
+    {"two names, blocks shared", [](MemoryDisk& disk) { two_names(disk); disk.clones = true; }},
     {"another's", [](MemoryDisk& disk) { disk.add("d/Tweak.xml", k_old, "them"); }},
-    {"a mount point", [](MemoryDisk& disk) { one_name(disk), disk.mount_point = "d/Tweak.xml"; }},
-    {"a read-only folder", [](MemoryDisk& disk) { one_name(disk), disk.read_only_folder = "d"; }},
-    {"locked a while", [](MemoryDisk& disk) { two_names(disk), disk.lock_refusals = 3; }},
-    {"locked for good", [](MemoryDisk& disk) { two_names(disk), disk.lock_refusals = 1000; }, Kind::unchanged},
-    {"room to the byte", [](MemoryDisk& disk) { two_names(disk), disk.room = k_room; }},
-    {"a byte short", [](MemoryDisk& disk) { two_names(disk), disk.room = k_room - 1; }, Kind::unchanged},
+    {"a mount point", [](MemoryDisk& disk) { one_name(disk); disk.mount_point = "d/Tweak.xml"; }},
+    {"a read-only folder", [](MemoryDisk& disk) { one_name(disk); disk.read_only_folder = "d"; }},
+    {"locked a while", [](MemoryDisk& disk) { two_names(disk); disk.lock_refusals = 3; }},
+    {"locked for good", [](MemoryDisk& disk) { two_names(disk); disk.lock_refusals = 1000; }, Kind::unchanged},
+    {"room to the byte", [](MemoryDisk& disk) { two_names(disk); disk.room = k_room; }},
+    {"a byte short", [](MemoryDisk& disk) { two_names(disk); disk.room = k_room - 1; }, Kind::unchanged},
 };
 
 // What a save leaves, whatever befalls it: every name of Tweak.xml reads the

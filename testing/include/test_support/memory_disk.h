@@ -63,7 +63,11 @@ class MemoryDisk final : public savefile::Disk {
     for (Node& node : nodes_) node.content = node.content == node.durable ? node.durable : "(torn)";
   }
 
-  path read_link(const path&, std::error_code& error) override { return error = step("read_link"), path(); }
+  // No name here is a link.
+  path read_link(const path&, std::error_code& error) override {
+    error = step("read_link");
+    return {};
+  }
   Identity identify(const path& name, std::error_code& error) override {
     return !(error = step("identify")) && names_.contains(name) ? identity_of(names_.at(name)) : Identity();
   }
@@ -164,7 +168,10 @@ class MemoryDisk final : public savefile::Disk {
     }
     std::uintmax_t free_room(std::error_code& error) override { return (error = disk_.step("free_room")) ? 0 : disk_.free(); }
     std::error_code set_size(std::uintmax_t size) override {
-      return effect(disk_.step("set_size"), [&] { node().content.resize(size), node().reserved = 0; });
+      return effect(disk_.step("set_size"), [&] {
+        node().content.resize(size);
+        node().reserved = 0;
+      });
     }
     MemoryDisk& disk_;
     std::size_t node_;
