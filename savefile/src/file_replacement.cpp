@@ -100,6 +100,18 @@ fs::path copy_prefix(const fs::path& target) {
 
 std::error_code io_error() { return std::make_error_code(std::errc::io_error); }
 
+// A signal that would end the process waits while the object lives.
+class HeldSignals {
+ public:
+  explicit HeldSignals(Disk& disk) : disk_(disk) { disk_.hold_signals(); }
+  ~HeldSignals() { disk_.release_signals(); }
+  HeldSignals(const HeldSignals&) = delete;
+  HeldSignals& operator=(const HeldSignals&) = delete;
+
+ private:
+  Disk& disk_;
+};
+
 // Makes sure, before the target is touched, that the disk has room for its
 // rewrite: the growth, if any, reserved where the file system can, and the whole new
 // size free besides, which a file system that writes every change to new
@@ -220,27 +232,24 @@ Outcome FileReplacement::write_over() {
   if (with_retries(*disk_, open_target) || with_retries(*disk_, [&] { return target->lock(); })) return {};
   std::error_code error;
   const std::unique_ptr<OpenFile> source = disk_->open(copy_name_, Disk::Access::read, error);
-  const std::uintmax_t old_size = error ? 0 : target->identify(error).size;
-  const std::uintmax_t new_size = error ? 0 : source->identify(error).size;
+  if (error) return {};
+  const std::uintmax_t old_size = target->identify(error).size;
+  if (error) return {};
+  const std::uintmax_t new_size = source->identify(error).size;
   if (error) return {};
 
   // A signal that would end the process waits until the write is over, and
   // durable, or rescued.
-  disk_->hold_signals();
+  const HeldSignals held(*disk_);
   error = target->clone_from(*source);
   if (error == std::errc::not_supported) {
-    if (make_room(*target, old_size, new_size)) {
-      disk_->release_signals();
-      return {};
-    }
+    if (make_room(*target, old_size, new_size)) return {};
     error = linescan::copy_all(*source, *target) ? std::error_code() : io_error();
   }
   if (!error) error = target->set_size(new_size);
   if (!error) error = target->sync();
   if (!error) error = target->close();
-  const Outcome outcome = error ? rescue(*target) : Outcome{Outcome::Kind::saved, target_};
-  disk_->release_signals();
-  return outcome;
+  return error ? rescue(*target) : Outcome{Outcome::Kind::saved, target_};
 }
 
 // A write over the target that failed midway leaves its names with part of
