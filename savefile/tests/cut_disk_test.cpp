@@ -24,6 +24,9 @@ void two_names(MemoryDisk& disk) {
   disk.link("d/other.xml", "d/Tweak.xml");
 }
 
+// A name past what a copy's name may hold, its cut falling inside a character.
+const std::string k_long = "d/" + std::string(246, 'l') + "\xC3\xA9.xml";
+
 // Each way Tweak.xml can stand (or not) on the disk, and how a clean save of
 // it ends.
 const struct Layout {
@@ -31,6 +34,8 @@ const struct Layout {
   void (*arrange)(MemoryDisk&);
   Kind clean = Kind::saved;
   savefile::Existing existing = savefile::Existing::replace;
+  int pauses = 0;  // for another's hold on the file
+  std::string target = "d/Tweak.xml";
 } k_layouts[] = {
     {"first save", [](MemoryDisk&) {}},
     {"one name", one_name},
@@ -40,8 +45,9 @@ const struct Layout {
     {"another's", [](MemoryDisk& disk) { disk.add("d/Tweak.xml", k_old, "them"); }},
     {"a mount point", [](MemoryDisk& disk) { one_name(disk); disk.mount_point = "d/Tweak.xml"; }},
     {"a read-only folder", [](MemoryDisk& disk) { one_name(disk); disk.read_only_folder = "d"; }},
-    {"locked a while", [](MemoryDisk& disk) { two_names(disk); disk.lock_refusals = 3; }},
-    {"locked for good", [](MemoryDisk& disk) { two_names(disk); disk.lock_refusals = 1000; }, Kind::unchanged},
+    {"locked a while", [](MemoryDisk& disk) { two_names(disk); disk.lock_refusals = 3; }, Kind::saved, {}, 3},
+    {"locked for good", [](MemoryDisk& disk) { two_names(disk); disk.lock_refusals = 1000; }, Kind::unchanged, {}, 49},
+    {"a long name", [](MemoryDisk& disk) { disk.add(k_long, k_old); disk.link("d/other.xml", k_long); }, Kind::saved, {}, 0, k_long},
     {"room to the byte", [](MemoryDisk& disk) { two_names(disk); disk.room = k_room; }},
     {"a byte short", [](MemoryDisk& disk) { two_names(disk); disk.room = k_room - 1; }, Kind::unchanged},
 };
@@ -54,9 +60,9 @@ const struct Layout {
 // lived to tell, it says it saved exactly where every name reads the new
 // content, durably, and that nothing changed exactly where every name reads
 // the old.
-void check(const MemoryDisk& disk, std::vector<fs::path> tweak, const savefile::Outcome& outcome) {
+void check(const MemoryDisk& disk, std::vector<fs::path> tweak, const std::string& target, const savefile::Outcome& outcome) {
   const std::optional<std::string> old = tweak.empty() ? std::nullopt : std::optional(k_old);
-  if (tweak.empty()) tweak = {"d/Tweak.xml"};
+  if (tweak.empty()) tweak = {target};
   const auto all_read = [&](auto... contents) {
     return std::all_of(tweak.begin(), tweak.end(), [&](const fs::path& name) { return ((disk.read(name) == contents) || ...); });
   };
@@ -64,7 +70,8 @@ void check(const MemoryDisk& disk, std::vector<fs::path> tweak, const savefile::
   for (const auto& [name, file] : disk.names()) {
     if (std::find(tweak.begin(), tweak.end(), name) == tweak.end()) others.push_back(name);
   }
-  const bool told = disk.fault == Fault::fails || disk.calls_after_end == 0;
+  const bool failed_call = disk.fault == Fault::fails || disk.fault == Fault::fails_held;
+  const bool told = failed_call || disk.calls_after_end == 0;
   const bool cut_short = told && (outcome.kind == Kind::rescued || outcome.kind == Kind::cut_short);
   if (told) {
     EXPECT_TRUE(outcome.kind != Kind::saved || all_read(k_new));
@@ -74,10 +81,11 @@ void check(const MemoryDisk& disk, std::vector<fs::path> tweak, const savefile::
   const bool copy_kept = others.size() == 1 && disk.read(others[0]) == k_new;
   EXPECT_TRUE(all_read(old, k_new) || copy_kept || cut_short);
   const bool cut = disk.fault == Fault::power_cut;
-  const std::string failed = disk.fault == Fault::fails ? disk.calls[disk.fault_at] : "";
+  const std::string failed = failed_call && disk.fault_at < disk.calls.size() ? disk.calls[disk.fault_at] : "";
   EXPECT_TRUE(others.empty() || ((cut || cut_short || failed == "remove") && others.size() == 1)) << others.size();
   EXPECT_TRUE(cut || failed == "set_size" || !disk.room_reserved());
   EXPECT_EQ(disk.strays, 0);
+  EXPECT_FALSE(told && disk.held());
 }
 
 // Every call of every kind of save, made to fail, or followed by a power cut
@@ -94,20 +102,20 @@ TEST(CutDisk, EveryCallFailingOrCutKeepsThePromise) {
         disk.fault_at = at;
         std::vector<fs::path> names;
         for (const auto& [name, file] : disk.names()) names.push_back(name);
-        auto replacement = savefile::FileReplacement::begin("d/Tweak.xml", disk);
+        auto replacement = savefile::FileReplacement::begin(layout.target, disk);
         const bool written = replacement && linescan::write_all(replacement->sink(), k_new);
         const savefile::Outcome outcome = written ? replacement->commit(layout.existing) : savefile::Outcome();
         replacement.reset();
         disk.finish();
         SCOPED_TRACE(std::string(layout.name) + (unnamed ? ", unnamed, " : ", named, ") + std::to_string(int(fault)) +
                      " at " + std::to_string(at) + " " + (at < disk.calls.size() ? disk.calls[at] : ""));
-        check(disk, names, outcome);
-        return std::pair(outcome.kind, disk.calls.size());
+        check(disk, names, layout.target, outcome);
+        return std::tuple(outcome.kind, disk.calls.size(), disk.pauses);
       };
-      const auto [clean, calls] = run(Fault::none, 0);
-      ASSERT_EQ(clean, layout.clean) << layout.name;
+      const auto [clean, calls, pauses] = run(Fault::none, 0);
+      ASSERT_EQ(std::pair(clean, pauses), std::pair(layout.clean, layout.pauses)) << layout.name;
       for (std::size_t at = 0; at < calls; ++at) {
-        for (const Fault fault : {Fault::fails, Fault::power_cut, Fault::signal}) run(fault, at);
+        for (const Fault fault : {Fault::fails, Fault::fails_held, Fault::power_cut, Fault::signal}) run(fault, at);
       }
     }
   }

@@ -21,7 +21,8 @@ namespace test_support {
 // their release. Either way every later call fails and changes nothing.
 class MemoryDisk final : public savefile::Disk {
  public:
-  enum class Fault { none, fails, power_cut, signal };
+  // fails_held: the call fails, and a signal comes while signals are held.
+  enum class Fault { none, fails, fails_held, power_cut, signal };
   using path = std::filesystem::path;
   using Identity = savefile::Identity;
 
@@ -36,6 +37,7 @@ class MemoryDisk final : public savefile::Disk {
   std::vector<std::string> calls;
   int calls_after_end = 0;      // made once the process ended, or the power went
   int strays = 0;               // removals of a name that was not there, which could have been another's
+  int pauses = 0;
 
   // A file at name holding content, owned by owner; a second name of one.
   void add(const path& name, const std::string& content, const std::string& owner = "me") {
@@ -47,6 +49,7 @@ class MemoryDisk final : public savefile::Disk {
     return names_.contains(name) ? std::optional(nodes_[names_.at(name)].content) : std::nullopt;
   }
   [[nodiscard]] const std::map<path, std::size_t>& names() const { return names_; }
+  [[nodiscard]] bool held() const { return held_; }
   [[nodiscard]] bool room_reserved() const {
     return std::any_of(nodes_.begin(), nodes_.end(), [](const Node& node) { return node.reserved > node.content.size(); });
   }
@@ -55,7 +58,7 @@ class MemoryDisk final : public savefile::Disk {
   void finish() {
     if (came_ || ended_ || fault_at + 1 != calls.size()) return;
     came_ = true;
-    pending_ = fault == Fault::signal;
+    pending_ = pending_ || fault == Fault::signal;
     if (pending_ && !held_) end_process();
     if (fault != Fault::power_cut) return;
     ended_ = true;
@@ -72,14 +75,16 @@ class MemoryDisk final : public savefile::Disk {
     return !(error = step("identify")) && names_.contains(name) ? identity_of(names_.at(name)) : Identity();
   }
   savefile::NewFile create(const path& folder, const path& prefix, std::error_code& error) override {
-    if (!(error = step("create")) && folder == read_only_folder) error = std::make_error_code(std::errc::permission_denied);
+    if (!(error = step("create")) && !whole_characters(prefix.string())) error = std::make_error_code(std::errc::illegal_byte_sequence);
+    if (!error && folder == read_only_folder) error = std::make_error_code(std::errc::permission_denied);
     if (error) return {};
     nodes_.push_back({"", "", 0, "me", "new"});
     auto file = std::make_unique<File>(*this, nodes_.size() - 1);
     return {std::move(file), unnamed_files ? path() : name(folder / prefix += "made", nodes_.size() - 1)};
   }
   path give_name(savefile::OpenFile& file, const path& folder, const path& prefix, std::error_code& error) override {
-    return (error = step("give_name")) ? path() : name(folder / prefix += "named", static_cast<File&>(file).node_);
+    if (!(error = step("give_name")) && !whole_characters(prefix.string())) error = std::make_error_code(std::errc::illegal_byte_sequence);
+    return error ? path() : name(folder / prefix += "named", static_cast<File&>(file).node_);
   }
   path temporary_folder() override { return "tmp"; }
   std::unique_ptr<savefile::OpenFile> open(const path& name, Access, std::error_code& error) override {
@@ -103,11 +108,14 @@ class MemoryDisk final : public savefile::Disk {
     });
   }
   // Calls that cannot fail, but do nothing once the process has ended.
-  void pause() override { [[maybe_unused]] const bool paused = always("pause"); }
+  void pause() override { pauses += always("pause"); }
   void drop_guard() override {
     if (always("drop_guard")) guarded_.clear();
   }
-  void hold_signals() override { held_ = always("hold_signals") || held_; }
+  void hold_signals() override {
+    held_ = always("hold_signals") || held_;
+    pending_ = pending_ || fault == Fault::fails_held;
+  }
   void release_signals() override {
     if (!always("release_signals")) return;
     held_ = false;
@@ -189,11 +197,21 @@ class MemoryDisk final : public savefile::Disk {
     finish();
     calls_after_end += ended_;
     if (!ended_) calls.emplace_back(call);
-    const bool fails = ended_ || (fault == Fault::fails && fault_at + 1 == calls.size());
+    const bool fails = ended_ || ((fault == Fault::fails || fault == Fault::fails_held) && fault_at + 1 == calls.size());
     return fails ? std::make_error_code(std::errc::io_error) : std::error_code();
   }
   // Whether a call that cannot fail is made: not once the process has ended.
   bool always(const char* call) { return !step(call) || !ended_; }
+  // Whether name is whole UTF-8, as a file system that takes only that wants.
+  static bool whole_characters(const std::string& name) {
+    for (std::size_t at = 0, size; at < name.size(); at += size) {
+      const auto byte = static_cast<unsigned char>(name[at]);
+      size = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 0;
+      for (std::size_t next = 1; next < size; ++next) size *= at + next < name.size() && (name[at + next] & 0xC0) == 0x80;
+      if (size == 0) return false;
+    }
+    return true;
+  }
   void end_process() {
     names_.erase(guarded_);
     ended_ = true;
