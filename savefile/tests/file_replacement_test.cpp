@@ -32,11 +32,13 @@ using test_support::k_on_windows;
 
 #ifndef _WIN32
 // An access list: the owner may read and write, and `named` users from 2000
-// on; the group read, the mask read and write, others `other`.
+// on; the group read, the mask (where there are named users) read and write,
+// others `other`.
 std::string access_list(int named, char other) {
   std::string list("\2\0\0\0\1\0\6\0\377\377\377\377", 12);
   for (int user = 2000; user < 2000 + named; ++user) list += std::string("\2\0\6\0", 4) + char(user) + char(user >> 8) + std::string(2, 0);
-  return list + std::string("\4\0\4\0\377\377\377\377\20\0\6\0\377\377\377\377\40\0", 18) + other + std::string(1, 0) + std::string(4, '\377');
+  list += std::string("\4\0\4\0\377\377\377\377", 8) + (named > 0 ? std::string("\20\0\6\0\377\377\377\377", 8) : "");
+  return list + std::string("\40\0", 2) + other + std::string(1, 0) + std::string(4, '\377');
 }
 #endif
 
@@ -62,8 +64,8 @@ struct HeldLock {
 // with ":mode" in octal, and "+" gives a file an attribute and an access list
 // by which user 2000 may read and write it, its group and others only read;
 // and any with "@uid", given to that user and the group "users" (100). A
-// folder's "+" is its default access list, and "++" a long one by which 74
-// users may read and write, others nothing. "a!" locks the file a, as
+// folder's "+" is its default access list, "++" a long one by which 74
+// users may read and write, others nothing, and "-+" one without named users. "a!" locks the file a, as
 // another program would, until held goes.
 void arrange(const fs::path& dir, std::string_view layout, std::optional<HeldLock>& held) {
   for (std::size_t end; !layout.empty(); layout.remove_prefix(end == layout.npos ? layout.size() : end + 1)) {
@@ -72,7 +74,7 @@ void arrange(const fs::path& dir, std::string_view layout, std::optional<HeldLoc
     const std::size_t at = item.find('@');
     const std::string owner = at == item.npos ? "" : item.substr(at + 1);
     item.resize(std::min(at, item.size()));
-    const std::string name = item.substr(0, item.find_first_of(":>|=+!"));
+    const std::string name = item.substr(0, item.find_first_of(":>|=+!-"));
     if (item.find('>') != std::string::npos) {
       fs::create_symlink(item.substr(name.size() + 1), dir / name);
     } else if (item.find('=') != std::string::npos) {
@@ -89,7 +91,7 @@ void arrange(const fs::path& dir, std::string_view layout, std::optional<HeldLoc
     if (item.find(':') != std::string::npos) fs::permissions(dir / name, fs::perms(std::stoi(item.substr(name.size() + 1), nullptr, 8)));
 #ifndef _WIN32
     if (item.ends_with('+')) {
-      const std::string list = item.ends_with("++") ? access_list(74, 0) : access_list(1, 4);
+      const std::string list = item.ends_with("++") ? access_list(74, 0) : item.ends_with("-+") ? access_list(0, 0) : access_list(1, 4);
       const char* kind = name.ends_with('/') ? "system.posix_acl_default" : "system.posix_acl_access";
       ASSERT_EQ(::setxattr((dir / name).c_str(), "user.empty", "", 0, 0), 0);
       ASSERT_EQ(::setxattr((dir / name).c_str(), kind, list.data(), list.size(), 0), 0);
@@ -164,6 +166,7 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       {"Tweak.xml:640+;./++", "Tweak.xml", "new file", fs::perms(0664), true},  // its own, not the folder's
       {"./+", "Tweak.xml", "new file", fs::perms(0664), true},  // a new file: the default list, not the umask
       {"./++", "Tweak.xml", "new file", fs::perms(0660), true},
+      {"./-+", "Tweak.xml", "new file", fs::perms(0640), true},
       {"Tweak.xml!;other.xml=Tweak.xml", "Tweak.xml", "failed"},  // after a few seconds
       {"Tweak.xml:444", "Tweak.xml", "refused"},
       {"Tweak.xml/", "Tweak.xml", "refused"},
@@ -177,6 +180,7 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       {chain(1) + ";game/:555", "game/real.xml", "in place", fs::perms(0640), true},  // its copy in the temporary folder
       {"game/:555;Tweak.xml>game/new.xml", "game/new.xml", "refused", {}, true},
       {"Tweak.xml:664@1", "Tweak.xml", "in place", fs::perms(0664), true, true},  // a file the saver cannot give away
+      {"game/real.xml:640;Tweak.xml>game/real.xml@1", "game/real.xml", "new file", fs::perms(0640), true},
       {"./:1777;" + chain(1), "game/real.xml", "new file", fs::perms(0640), true},
       {"./:1777@1;game/real.xml:640;Tweak.xml>game/real.xml@1", "game/real.xml", "new file", fs::perms(0640), true},
       {"./:1777;game/real.xml:640;Tweak.xml>game/real.xml@1", "game/real.xml", "refused", {}, true},
