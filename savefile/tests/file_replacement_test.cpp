@@ -236,7 +236,7 @@ TEST(FileReplacement, AFailedCommitSaysSo) {
 // A signal that ends the process, sent from another thread, removes the
 // guarded file, then reaches the handler that was there before (here one
 // that exits with 7, or none); held, it waits until the release; once the
-// guard is dropped, it leaves the file.
+// guard is dropped, it leaves the file, and guards the next one.
 TEST(FileReplacement, ASignalRemovesTheGuardedFile) {
   for (const auto& [held, handled, dropped] : {std::tuple(false, false, false), std::tuple(true, false, false),
                                                std::tuple(false, true, false), std::tuple(false, false, true)}) {
@@ -249,7 +249,11 @@ TEST(FileReplacement, ASignalRemovesTheGuardedFile) {
       savefile::NewFile made = disk.create(dir.path(), ".t.", error);
       if (made.name.empty()) made.name = disk.give_name(*made.file, dir.path(), ".t.", error);
       if (held) disk.hold_signals();
-      if (dropped) disk.drop_guard();
+      if (dropped) {  // the guard is there for the next file
+        disk.drop_guard();
+        made = disk.create(dir.path(), ".t.", error);
+        if (made.name.empty()) made.name = disk.give_name(*made.file, dir.path(), ".t.", error);
+      }
       std::thread([] { ::kill(::getpid(), SIGTERM); }).join();
       if (fs::exists(made.name) && held) fs::rename(made.name, dir / "waited");
       disk.release_signals();

@@ -72,7 +72,7 @@ void hold() { g_held.store(1); }
 
 void release() {
   g_held.store(0);
-  if (const int signal = g_pending.exchange(0); signal != 0) ::raise(signal);
+  if (const int signal = g_pending.exchange(0)) ::raise(signal);
 }
 
 }  // namespace savefile::signal_guard
