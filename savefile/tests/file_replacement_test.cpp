@@ -138,14 +138,14 @@ std::string chain(int links) {
 // A save over dir/Tweak.xml by an ordinary user, and all it must leave: the
 // content where the target leads, its mode, group and attributes, the link, what a reader
 // of the old file reads, and no other file. A new file's mode comes from the
-// umask, here 077, or the folder's default access list. In a folder where
+// umask, here 022, or the folder's default access list. In a folder where
 // anyone may make a file but only its owner remove it (/tmp), a link is
 // followed only where the saver or the folder's owner made it. A file that a
 // new one could not stand for unchanged is written over in place, unless
 // another program holds it locked.
 TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
 #ifndef _WIN32
-  const mode_t umask = ::umask(077);
+  const mode_t umask = ::umask(022);
 #endif
   const std::string k_new(5000, 'n');
   const std::string k_long(249, 'l');
@@ -158,7 +158,7 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
     bool posix = false;   // needs modes, named pipes or links, which a Windows folder lacks
     bool group = false;   // it keeps its group, which is not the saver's own
   } cases[] = {
-      {"", "Tweak.xml", "new file", fs::perms(0600)},
+      {"", "Tweak.xml", "new file", fs::perms(0644)},
       {"Tweak.xml:640", "Tweak.xml", "new file", fs::perms(0640)},
       {"Tweak.xml:640;game/;game/real.xml=Tweak.xml", "game/real.xml", "in place", fs::perms(0640)},
       {"Tweak.xml:640+", "Tweak.xml", "new file", fs::perms(0664), true},  // the group bits: the access list's mask
@@ -173,8 +173,8 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       {chain(1), "game/real.xml", "new file", fs::perms(0640), true},
       {chain(40), "game/real.xml", "new file", fs::perms(0640), true},  // as many as Linux follows
       {chain(41), "game/real.xml", "refused", {}, true},
-      {"game/;Tweak.xml>game/new.xml", "game/new.xml", "new file", fs::perms(0600), true},
-      {k_long + ";Tweak.xml>" + k_long, k_long, "new file", fs::perms(0600), true},
+      {"game/;Tweak.xml>game/new.xml", "game/new.xml", "new file", fs::perms(0644), true},
+      {k_long + ";Tweak.xml>" + k_long, k_long, "new file", fs::perms(0644), true},
       {"Tweak.xml>nowhere/real.xml", "nowhere/real.xml", "refused", {}, true},
       {"Tweak.xml|", "Tweak.xml", "refused", {}, true},
       {chain(1) + ";game/:555", "game/real.xml", "in place", fs::perms(0640), true},  // its copy in the temporary folder

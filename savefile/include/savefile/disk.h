@@ -15,15 +15,16 @@
 // failing and the power going after any call.
 namespace savefile {
 
-// What a file is, as far as a save needs to know it.
+// What a file is, as far as a save needs to know it; made as Identity{},
+// nothing but what is set: missing, not writable, no size, no names.
 struct Identity {
   enum class Kind { missing, regular, other };
-  Kind kind = Kind::missing;
+  Kind kind;
   // This process may write the file, and its owner has not made it read-only.
-  bool writable = false;
-  std::uintmax_t size = 0;
+  bool writable;
+  std::uintmax_t size;
   // How many names (hard links) the file has; 0 where that could not be read.
-  std::uintmax_t names = 0;
+  std::uintmax_t names;
   // Who owns the file, and who may do what with it (permissions, access list,
   // extended attributes), as the platform spells them: two files are alike
   // where these are equal. Nothing where they could not be read.

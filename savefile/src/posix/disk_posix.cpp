@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -42,20 +42,16 @@ std::error_code unsupported_where(int returned, std::initializer_list<int> unsup
   return last_error();
 }
 
-// The process's umask. Linux shows it in /proc/self/status; elsewhere it can
-// only be read by setting it, which races any other thread making a file.
+// The process's umask, as Linux shows it in /proc/self/status. It could
+// only be read otherwise by setting it, which races any other thread making
+// a file: where /proc cannot tell, the narrowest, by which nobody else gains
+// access.
 mode_t current_umask() {
-  if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
-    char line[256];
-    unsigned mask = 0;
-    bool found = false;
-    while (!found && std::fgets(line, sizeof line, status) != nullptr) found = std::sscanf(line, "Umask: %o", &mask) == 1;
-    std::fclose(status);
-    if (found) return static_cast<mode_t>(mask);
+  std::ifstream status("/proc/self/status");
+  for (std::string key; status >> key;) {
+    if (unsigned mask = 0; key == "Umask:" && status >> std::oct >> mask) return static_cast<mode_t>(mask);
   }
-  const mode_t mask = ::umask(0);
-  [[maybe_unused]] const mode_t unmasked = ::umask(mask);
-  return mask;
+  return 077;
 }
 
 constexpr const char* k_access_list = "system.posix_acl_access";
@@ -104,7 +100,7 @@ Identity identity_of(int fd, std::error_code& error) {
     error = last_error();
     return {};
   }
-  Identity identity;
+  Identity identity{};
   identity.kind = S_ISREG(status.st_mode) ? Identity::Kind::regular : Identity::Kind::other;
   identity.size = static_cast<std::uintmax_t>(status.st_size);
   identity.names = status.st_nlink;
@@ -123,7 +119,7 @@ mode_t new_file_mode(const fs::path& folder) {
     return ::getxattr(folder.c_str(), "system.posix_acl_default", bytes, size);
   });
   // The version in 32 bits, then each entry: tag and permissions in 16 bits each, and an id in 32.
-  if (!list || list->size() < 4) return 0666 & ~current_umask();
+  if (!list) return 0666 & ~current_umask();
   const auto byte = [&](std::size_t at) { return static_cast<unsigned char>((*list)[at]); };
   mode_t mode = 0;
   for (std::size_t at = 4; at + 8 <= list->size(); at += 8) {
@@ -241,7 +237,7 @@ class PosixDisk final : public Disk {
       return {};
     }
     if (!S_ISREG(status.st_mode)) {
-      Identity other;
+      Identity other{};
       other.kind = Identity::Kind::other;
       return other;
     }

@@ -74,7 +74,7 @@ void read_security(const std::vector<std::byte>& descriptor, Identity& identity)
 }
 
 Identity identity_of(const fs::path& path, std::error_code& error) {
-  Identity identity;
+  Identity identity{};
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD code = ::GetLastError();
