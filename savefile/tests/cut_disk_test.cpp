@@ -13,7 +13,7 @@ using Fault = MemoryDisk::Fault;
 using Kind = savefile::Outcome::Kind;
 
 const std::string k_old = "old content";
-const std::string k_new(100, 'n');
+const std::string k_new(128, 'n');
 // Room for the copy, for the target to grow to it, and for its whole rewrite
 // besides, with a 64th more and 64 KiB for the file system's own records.
 const std::uintmax_t k_room = 3 * k_new.size() + k_new.size() / 64 + (64 << 10);

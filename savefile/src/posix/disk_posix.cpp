@@ -49,7 +49,7 @@ std::error_code unsupported_where(int returned, std::initializer_list<int> unsup
 mode_t current_umask() {
   std::ifstream status("/proc/self/status");
   for (std::string key; status >> key;) {
-    if (unsigned mask = 0; key == "Umask:" && status >> std::oct >> mask) return static_cast<mode_t>(mask);
+    if (unsigned mask{}; key == "Umask:" && status >> std::oct >> mask) return static_cast<mode_t>(mask);
   }
   return 077;
 }
@@ -66,7 +66,7 @@ std::optional<std::string> read_whole(const Call& call) {
     const ssize_t size = call(value.data(), value.size());
     if (size >= 0) return value.substr(0, static_cast<std::size_t>(size));
     if (errno != ERANGE) return std::nullopt;
-    value.resize(value.size() * 2);
+    value.resize(value.size() * 2);  // Tuning: any growth reads the same
   }
 }
 
