@@ -169,6 +169,7 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       {"./-+", "Tweak.xml", "new file", fs::perms(0640), true},
       {"Tweak.xml!;other.xml=Tweak.xml", "Tweak.xml", "failed"},  // after a few seconds
       {"Tweak.xml:444", "Tweak.xml", "refused"},
+      {"Tweak.xml:644@1", "Tweak.xml", "refused", {}, true},  // another's, that the saver may only read
       {"Tweak.xml/", "Tweak.xml", "refused"},
       {chain(1), "game/real.xml", "new file", fs::perms(0640), true},
       {chain(40), "game/real.xml", "new file", fs::perms(0640), true},  // as many as Linux follows
