@@ -77,21 +77,22 @@ std::vector<std::string> names_in(const std::string& list) {
   return names;
 }
 
-// The extended attributes of the file open as fd, sorted by name, each name
-// and value followed by a NUL: a file system without any has none. Nothing
-// where they cannot be read.
-std::optional<std::string> attributes_of(int fd) {
+using Attributes = std::vector<std::pair<std::string, std::string>>;
+
+// The extended attributes of the file open as fd, names and values, sorted
+// by name: a file system without any has none. Nothing where they cannot be
+// read.
+std::optional<Attributes> attributes_of(int fd) {
   const std::optional<std::string> list = read_whole([&](char* names, std::size_t size) { return ::flistxattr(fd, names, size); });
-  if (!list) return errno == ENOTSUP ? std::optional<std::string>("") : std::nullopt;
-  std::vector<std::string> names = names_in(*list);
-  std::sort(names.begin(), names.end());
-  std::string all;
-  for (const std::string& name : names) {
-    const auto value = read_whole([&](char* bytes, std::size_t size) { return ::fgetxattr(fd, name.c_str(), bytes, size); });
+  if (!list) return errno == ENOTSUP ? std::optional<Attributes>(Attributes()) : std::nullopt;
+  Attributes attributes;
+  for (std::string& name : names_in(*list)) {
+    auto value = read_whole([&](char* bytes, std::size_t size) { return ::fgetxattr(fd, name.c_str(), bytes, size); });
     if (!value) return std::nullopt;
-    all.append(name).append(1, '\0').append(*value).append(1, '\0');
+    attributes.emplace_back(std::move(name), std::move(*value));
   }
-  return all;
+  std::sort(attributes.begin(), attributes.end());
+  return attributes;
 }
 
 Identity identity_of(int fd, std::error_code& error) {
@@ -105,8 +106,10 @@ Identity identity_of(int fd, std::error_code& error) {
   identity.size = static_cast<std::uintmax_t>(status.st_size);
   identity.names = status.st_nlink;
   identity.owner = std::to_string(status.st_uid) + ":" + std::to_string(status.st_gid);
-  if (const std::optional<std::string> attributes = attributes_of(fd)) {
-    identity.access = std::to_string(status.st_mode & 07777) + ":" + *attributes;
+  if (const std::optional<Attributes> attributes = attributes_of(fd)) {
+    // Each name and value followed by a NUL.
+    identity.access = std::to_string(status.st_mode & 07777) + ":";
+    for (const auto& [name, value] : *attributes) identity.access->append(name).append(1, '\0').append(value).append(1, '\0');
   }
   return identity;
 }
@@ -154,14 +157,13 @@ class PosixFile final : public OpenFile {
     // Its extended attributes, the access list among them, and no access
     // list where it has none (a new file takes its folder's default one).
     const File from(::open(old.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    const int from_fd = fd_of(from);
-    const auto list = read_whole([&](char* bytes, std::size_t size) { return ::flistxattr(from_fd, bytes, size); });
-    const std::vector<std::string> names = names_in(list.value_or(""));
-    for (const std::string& name : names) {
-      const auto value = read_whole([&](char* bytes, std::size_t size) { return ::fgetxattr(from_fd, name.c_str(), bytes, size); });
-      if (value) ::fsetxattr(fd(), name.c_str(), value->data(), value->size(), 0);
+    const Attributes attributes = attributes_of(fd_of(from)).value_or(Attributes());
+    bool access_list = false;
+    for (const auto& [name, value] : attributes) {
+      ::fsetxattr(fd(), name.c_str(), value.data(), value.size(), 0);
+      access_list = access_list || name == k_access_list;
     }
-    if (std::find(names.begin(), names.end(), k_access_list) == names.end()) ::fremovexattr(fd(), k_access_list);
+    if (!access_list) ::fremovexattr(fd(), k_access_list);
     // After the access list, which sets the group bits to its mask: the mode's.
     ::fchmod(fd(), status.st_mode & 07777);
     // Should this file take the old one's name after a write over it failed
