@@ -62,7 +62,8 @@ struct HeldLock {
 // "a>b", a link a to b; "a=b", a second name a of the file b; "a|", a named
 // pipe; "a/" a folder and any other name a file that holds "old", either
 // with ":mode" in octal, and "+" gives a file an attribute and an access list
-// by which user 2000 may read and write it, its group and others only read;
+// by which user 2000 may read and write it, its group and others only read
+// ("*" the attribute alone);
 // and any with "@uid", given to that user and the group "users" (100). A
 // folder's "+" is its default access list, "++" a long one by which 74
 // users may read and write, others nothing, and "-+" one without named users. "a!" locks the file a, as
@@ -74,7 +75,7 @@ void arrange(const fs::path& dir, std::string_view layout, std::optional<HeldLoc
     const std::size_t at = item.find('@');
     const std::string owner = at == item.npos ? "" : item.substr(at + 1);
     item.resize(std::min(at, item.size()));
-    const std::string name = item.substr(0, item.find_first_of(":>|=+!-"));
+    const std::string name = item.substr(0, item.find_first_of(":>|=+!-*"));
     if (item.find('>') != std::string::npos) {
       fs::create_symlink(item.substr(name.size() + 1), dir / name);
     } else if (item.find('=') != std::string::npos) {
@@ -90,10 +91,12 @@ void arrange(const fs::path& dir, std::string_view layout, std::optional<HeldLoc
     }
     if (item.find(':') != std::string::npos) fs::permissions(dir / name, fs::perms(std::stoi(item.substr(name.size() + 1), nullptr, 8)));
 #ifndef _WIN32
+    if (item.ends_with('+') || item.ends_with('*')) {
+      ASSERT_EQ(::setxattr((dir / name).c_str(), "user.empty", "", 0, 0), 0);
+    }
     if (item.ends_with('+')) {
       const std::string list = item.ends_with("++") ? access_list(74, 0) : item.ends_with("-+") ? access_list(0, 0) : access_list(1, 4);
       const char* kind = name.ends_with('/') ? "system.posix_acl_default" : "system.posix_acl_access";
-      ASSERT_EQ(::setxattr((dir / name).c_str(), "user.empty", "", 0, 0), 0);
       ASSERT_EQ(::setxattr((dir / name).c_str(), kind, list.data(), list.size(), 0), 0);
     }
     if (!owner.empty()) {
@@ -163,6 +166,7 @@ TEST(FileReplacement, ReplacesAWritableFileOrLeavesTheTargetAsItWas) {
       {"Tweak.xml:640;game/;game/real.xml=Tweak.xml", "game/real.xml", "in place", fs::perms(0640)},
       {"Tweak.xml:640+", "Tweak.xml", "new file", fs::perms(0664), true},  // the group bits: the access list's mask
       {"Tweak.xml:660;./+", "Tweak.xml", "new file", fs::perms(0660), true},  // and none from the folder's default one
+      {"Tweak.xml:660*;./+", "Tweak.xml", "new file", fs::perms(0660), true},
       {"Tweak.xml:640+;./++", "Tweak.xml", "new file", fs::perms(0664), true},  // its own, not the folder's
       {"./+", "Tweak.xml", "new file", fs::perms(0664), true},  // a new file: the default list, not the umask
       {"./++", "Tweak.xml", "new file", fs::perms(0660), true},
